@@ -1,0 +1,16 @@
+#include "app/platform_seam.h"
+
+#include <shellapi.h>
+
+PlatformApi RealPlatformApi()
+{
+    PlatformApi api;
+    api.pDirect3DCreate9 = Direct3DCreate9;
+    api.pDirectInput8Create = DirectInput8Create;
+    api.pCoCreateInstance = CoCreateInstance;
+    api.pMessageBoxW = MessageBoxW;
+    api.pShellExecuteW = ShellExecuteW;
+    return api;
+}
+
+PlatformApi g_Platform = RealPlatformApi();

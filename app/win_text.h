@@ -1,0 +1,19 @@
+// Texts live inside the tool as Shift-JIS bytes (code page 932). Everything
+// handed to the window system goes through here: converted to UTF-16 and
+// given to the wide function, so the tool reads right on any Windows.
+#pragma once
+
+#include <windows.h>
+
+// Converts a NUL-terminated Shift-JIS text into out (capacity in characters),
+// always terminated, truncated to fit. Returns the characters written.
+int SjisToWide(const char* sjis, wchar_t* out, int outChars);
+
+// Control text from Shift-JIS; allocates nothing (safe for the idle step).
+BOOL SetItemTextSjis(HWND dialog, int controlId, const char* sjis);
+// Appends a Shift-JIS item to a combo box; returns the CB_ADDSTRING result.
+LRESULT AddComboItemSjis(HWND combo, const char* sjis);
+// A modal MB_OK box through the platform seam.
+int ShowMessage(HWND owner, const char* text, const char* caption);
+// A top-level window by Shift-JIS class name and title.
+HWND FindWindowSjis(const char* className, const char* title);

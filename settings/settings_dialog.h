@@ -1,0 +1,13 @@
+// The settings dialog (template 109), a modeless child of the main window.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+// Fills every control from AppState; also shows the report and writes _debug.txt.
+void FillDialog();
+// Copies the controls and the working bindings into the settings record.
+void ApplyDialogToSettings();
+
+constexpr UINT_PTR kDialogTimerId = 0x7FFF;
+constexpr UINT kDialogTimerPeriodMs = 100;

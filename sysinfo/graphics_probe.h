@@ -1,0 +1,37 @@
+// What adapter 0 offers under Direct3D 9, probed once at start-up; the
+// Direct3D object and the device are kept until shut-down.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+#include <cstdint>
+
+struct GraphicsProbe {
+    IDirect3D9*            m_pD3D;
+    IDirect3DDevice9*      m_pDevice;
+    D3DPRESENT_PARAMETERS  m_PresentParams;
+    D3DCAPS9               m_Caps;
+    int32_t                m_bShaderSkinning;
+    int32_t                m_bPixelShader;
+    int32_t                m_bNoRenderTexture;
+    D3DADAPTER_IDENTIFIER9 m_AdapterId;
+    uint32_t               m_dwBehaviorFlags;
+    D3DDEVTYPE             m_DeviceType;
+    int32_t                m_MultiSampleType;
+    char                   m_szVsVersion[4];
+    char                   m_szPsVersion[4];
+    int32_t                m_bVs11;
+    int32_t                m_bVs20;
+    int32_t                m_bPs11;
+    int32_t                m_bPs20;
+    int32_t                m_bR5G6B5;
+    int32_t                m_bA1R5G5B5;
+    int32_t                m_bA4R4G4B4;
+    int32_t                m_bA8R8G8B8;
+    int16_t                m_nMaxTextureWidth;
+    int16_t                m_nMaxTextureHeight;
+    int32_t                m_bSquareOnly;
+};
+
+int32_t ProbeGraphics(GraphicsProbe* probe, HWND mainWnd, int32_t fsaaSamples);
+void ReleaseGraphics(GraphicsProbe* probe);

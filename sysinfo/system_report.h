@@ -1,0 +1,11 @@
+// The system report: gathered once per fill of the dialog, shown in the
+// information box and written to _debug.txt.
+#pragma once
+
+#include <windows.h>
+#include "sysinfo/report_fields.h"
+
+// Gathers the fields into *fields and puts the dialog form into edit 1054.
+void ShowSystemReport(HWND dialog, ReportFields* fields);
+// Writes the file form of the fields gathered in the same fill to _debug.txt.
+void WriteReportFile(const ReportFields* fields);

@@ -1,0 +1,48 @@
+// Shared helpers of the win tier: a message-box recorder in place of the modal
+// box, and a zero-filled AppState for the test's lifetime.
+#pragma once
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+
+struct RecordedMessage {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+// While alive, every message box the tool shows is recorded, not shown.
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    const std::vector<RecordedMessage>& Messages() const;
+    void Clear();
+};
+
+// Allocates a zero-filled AppState, points g_pAppState at it, and frees it
+// (clearing the pointer) at the end of the scope.
+class ScopedAppState {
+public:
+    ScopedAppState();
+    ~ScopedAppState();
+    ScopedAppState(const ScopedAppState&) = delete;
+    ScopedAppState& operator=(const ScopedAppState&) = delete;
+    AppState* operator->() const { return state_; }
+    AppState* get() const { return state_; }
+
+private:
+    AppState* state_;
+};
+
+// Shift-JIS (as the tool stores texts) to UTF-16, for comparisons.
+std::wstring Wide(const char* sjis);
+// A control's text as the window system holds it.
+std::wstring ControlText(HWND dialog, int id);
