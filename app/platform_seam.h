@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <d3d9.h>
+#include <objbase.h>
 
 struct PlatformApi {
     IDirect3D9* (WINAPI* pDirect3DCreate9)(UINT sdkVersion);

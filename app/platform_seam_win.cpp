@@ -1,6 +1,9 @@
 #include "app/platform_seam.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+
+#include "input/input_devices.h"
 
 PlatformApi RealPlatformApi()
 {

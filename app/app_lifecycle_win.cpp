@@ -1,0 +1,109 @@
+#include "app/app_lifecycle.h"
+
+#include <objbase.h>
+#include <cstdlib>
+
+#include "app/app_state.h"
+#include "app/app_texts.h"
+#include "app/main_window.h"
+#include "app/win_text.h"
+#include "input/input_devices.h"
+#include "input/key_assign.h"
+#include "res/resource.h"
+#include "settings/settings_dialog.h"
+#include "settings/settings_file.h"
+#include "sysinfo/dxdiag_query.h"
+#include "sysinfo/graphics_probe.h"
+
+namespace {
+
+void ShutDown(AppState* state)
+{
+    ReleaseInputDevices(&state->m_Input);
+    ReleaseGraphics(&state->m_Graphics);
+    if (state->m_hDialog) {
+        // Closing through the main window destroys the dialog as a child and
+        // leaves its handle stale here.
+        if (IsWindow(state->m_hDialog))
+            DestroyWindow(state->m_hDialog);
+        state->m_hDialog = nullptr;
+    }
+    if (state->m_bSaveSettings)
+        SaveSettings(&state->m_Settings);
+    std::free(state);
+    g_pAppState = nullptr;
+    CoUninitialize();
+}
+
+} // namespace
+
+void RunMessageLoop()
+{
+    MSG msg;
+    for (;;) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                break;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        } else {
+            KeyAssignIdle();
+        }
+    }
+}
+
+int RunApplication(HINSTANCE instance, int showCommand)
+{
+    // One copy per desktop: bring the running one forward and leave.
+    HWND running = FindWindowSjis(kMainWindowClass, kMainWindowTitle);
+    if (running) {
+        SetForegroundWindow(running);
+        return 0;
+    }
+
+    AppState* state = static_cast<AppState*>(std::calloc(1, sizeof(AppState)));
+    if (!state)
+        return 0;
+    g_pAppState = state;
+    state->m_hInstance = instance;
+
+    GetModuleDirectory(state->m_szModuleDir);
+    SetCurrentDirectoryA(state->m_szModuleDir);
+
+    LoadSettings(&state->m_Settings);
+
+    RegisterMainWindowClass(instance);
+    state->m_hMainWnd = CreateMainWindow(kMainWindowWidth, kMainWindowHeight, instance);
+    if (!state->m_hMainWnd) {
+        // Without its frame the tool has nowhere to show the dialog.
+        std::free(state);
+        g_pAppState = nullptr;
+        return 0;
+    }
+
+    if (FAILED(CoInitialize(nullptr))) {
+        ShowMessage(state->m_hMainWnd, "COM の初期化に失敗", "ERROR");
+        return 0;
+    }
+
+    OpenDxDiag(&state->m_DxDiag);
+    ReadDxDiagStrings(&state->m_DxDiag);
+    ReleaseDxDiag(&state->m_DxDiag);
+
+    ShowWindow(state->m_hMainWnd, showCommand);
+    UpdateWindow(state->m_hMainWnd);
+
+    CreateInputDevices(state->m_hInstance, &state->m_Input, state->m_hMainWnd);
+    ProbeGraphics(&state->m_Graphics, state->m_hMainWnd, state->m_Settings.m_nFsaaSamples);
+
+    state->m_hDialog = CreateDialogParamW(state->m_hInstance, MAKEINTRESOURCEW(IDD_SETTINGS),
+                                          state->m_hMainWnd, SettingsDlgProc, 0);
+    ShowWindow(state->m_hDialog, SW_SHOW);
+    FitMainWindowToDialog(state->m_hMainWnd, state->m_hDialog);
+
+    FillDialog();
+
+    RunMessageLoop();
+    ShutDown(state);
+    return 1;
+}

@@ -1,0 +1,297 @@
+// Operates a running config.exe from outside, the way a user's clicks do:
+// finds its windows, clicks buttons and reads controls through window
+// messages. Run under the same Wine prefix as the tool. Prints UTF-8.
+//
+//   e2e_driver wait SECONDS          wait for the filled dialog; print ms waited
+//   e2e_driver gone SECONDS          wait until the main window has gone
+//   e2e_driver click ID              BM_CLICK on a dialog control
+//   e2e_driver text ID               a control's text
+//   e2e_driver check ID              BM_GETCHECK of a control (0/1)
+//   e2e_driver setcheck ID 0|1       click a check box until it has that state
+//   e2e_driver enabled ID            1 when the control is enabled
+//   e2e_driver cursel ID             CB_GETCURSEL of a combo box
+//   e2e_driver select ID INDEX       CB_SETCURSEL of a combo box
+//   e2e_driver itemtext ID INDEX     the text of a combo item
+//   e2e_driver title                 the main window's title
+//   e2e_driver rects                 main window and dialog screen rectangles
+//   e2e_driver activate              bring the main window to the front
+//   e2e_driver focus ID              give a dialog control the keyboard focus
+//   e2e_driver msgbox SECONDS        wait for a message box; print caption|text; press OK
+//   e2e_driver nomsgbox              exit 1 if a message box of the tool is open
+//   e2e_driver pid                   the tool's process id
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+const wchar_t* const kTitle = L"\u8d77\u52d5\u8a2d\u5b9a\u30e1\u30cb\u30e5\u30fc";  // 起動設定メニュー
+
+void Print(const std::wstring& text)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], n, nullptr, nullptr);
+    utf8 += '\n';
+    DWORD written;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), (DWORD)utf8.size(), &written,
+              nullptr);
+}
+
+void PrintNumber(long long v)
+{
+    Print(std::to_wstring(v));
+}
+
+HWND MainWindow() { return FindWindowW(L"RING", kTitle); }
+
+HWND Dialog()
+{
+    HWND main = MainWindow();
+    if (!main)
+        return nullptr;
+    // The settings dialog is the main window's only dialog-class child.
+    return FindWindowExW(main, nullptr, L"#32770", nullptr);
+}
+
+HWND Control(int id)
+{
+    HWND dlg = Dialog();
+    return dlg ? GetDlgItem(dlg, id) : nullptr;
+}
+
+LRESULT Send(HWND wnd, UINT msg, WPARAM w, LPARAM l)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(wnd, msg, w, l, SMTO_ABORTIFHUNG, 5000, &result);
+    return (LRESULT)result;
+}
+
+std::wstring WindowText(HWND wnd)
+{
+    wchar_t buffer[8192];
+    buffer[0] = 0;
+    Send(wnd, WM_GETTEXT, 8192, (LPARAM)buffer);
+    return buffer;
+}
+
+struct BoxSearch {
+    DWORD pid;
+    HWND box;
+};
+
+BOOL CALLBACK FindBox(HWND wnd, LPARAM param)
+{
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+    wchar_t cls[32];
+    GetClassNameW(wnd, cls, 32);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(wnd) && pid == search->pid &&
+        GetParent(wnd) != MainWindow()) {
+        search->box = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A message box of the tool's process (the tool may have no main window yet
+// or any more, so the process is found by the executable's name too).
+DWORD ToolProcessId()
+{
+    HWND main = MainWindow();
+    DWORD pid = 0;
+    if (main)
+        GetWindowThreadProcessId(main, &pid);
+    if (pid)
+        return pid;
+    const char* env = getenv("TOOL_PID");
+    return env ? (DWORD)strtoul(env, nullptr, 10) : 0;
+}
+
+HWND MessageBoxWindow(DWORD pid)
+{
+    BoxSearch search = {pid, nullptr};
+    EnumWindows(FindBox, (LPARAM)&search);
+    return search.box;
+}
+
+HWND AnyMessageBox()
+{
+    // Without a known process: any visible top-level dialog that is not ours.
+    BoxSearch search = {0, nullptr};
+    struct Local {
+        static BOOL CALLBACK Find(HWND wnd, LPARAM param)
+        {
+            BoxSearch* s = reinterpret_cast<BoxSearch*>(param);
+            wchar_t cls[32];
+            GetClassNameW(wnd, cls, 32);
+            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(wnd) && !GetParent(wnd)) {
+                s->box = wnd;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    };
+    EnumWindows(Local::Find, (LPARAM)&search);
+    return search.box;
+}
+
+int Fail(const wchar_t* what)
+{
+    Print(std::wstring(L"error: ") + what);
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return Fail(L"no command");
+    std::wstring cmd = argv[1];
+    int arg1 = argc > 2 ? _wtoi(argv[2]) : 0;
+    int arg2 = argc > 3 ? _wtoi(argv[3]) : 0;
+
+    if (cmd == L"wait") {
+        DWORD start = GetTickCount();
+        DWORD limit = (DWORD)arg1 * 1000;
+        for (;;) {
+            HWND res = Control(1081);
+            // FillDialog fills the resolution combo last but one; the report
+            // box has text by then.
+            if (res && Send(res, CB_GETCOUNT, 0, 0) == 6 && IsWindowVisible(MainWindow())) {
+                PrintNumber(GetTickCount() - start);
+                return 0;
+            }
+            if (GetTickCount() - start > limit)
+                return Fail(L"timeout waiting for the dialog");
+            Sleep(20);
+        }
+    }
+    if (cmd == L"gone") {
+        DWORD start = GetTickCount();
+        while (MainWindow()) {
+            if (GetTickCount() - start > (DWORD)arg1 * 1000)
+                return Fail(L"main window still there");
+            Sleep(20);
+        }
+        return 0;
+    }
+    if (cmd == L"title") {
+        HWND main = MainWindow();
+        if (!main)
+            return Fail(L"no main window");
+        Print(WindowText(main));
+        return 0;
+    }
+    if (cmd == L"pid") {
+        PrintNumber(ToolProcessId());
+        return 0;
+    }
+    if (cmd == L"rects") {
+        HWND main = MainWindow();
+        HWND dlg = Dialog();
+        if (!main || !dlg)
+            return Fail(L"no window");
+        RECT m, d;
+        GetWindowRect(main, &m);
+        GetWindowRect(dlg, &d);
+        wchar_t line[256];
+        swprintf(line, 256, L"main %ld %ld %ld %ld dialog %ld %ld %ld %ld metrics %d %d %d",
+                 m.left, m.top, m.right, m.bottom, d.left, d.top, d.right, d.bottom,
+                 GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME),
+                 GetSystemMetrics(SM_CYCAPTION));
+        Print(line);
+        return 0;
+    }
+    if (cmd == L"activate") {
+        HWND main = MainWindow();
+        if (!main)
+            return Fail(L"no main window");
+        SetForegroundWindow(main);
+        return 0;
+    }
+    if (cmd == L"msgbox" || cmd == L"nomsgbox") {
+        DWORD start = GetTickCount();
+        for (;;) {
+            DWORD pid = ToolProcessId();
+            HWND box = pid ? MessageBoxWindow(pid) : AnyMessageBox();
+            if (box) {
+                if (cmd == L"nomsgbox") {
+                    Print(L"unexpected message box: " + WindowText(box));
+                    return 1;
+                }
+                HWND label = GetDlgItem(box, 0xFFFF);
+                Print(WindowText(box) + L"|" + (label ? WindowText(label) : L""));
+                HWND ok = GetDlgItem(box, IDOK);
+                if (!ok)
+                    ok = GetDlgItem(box, IDCANCEL);
+                if (ok)
+                    PostMessageW(ok, BM_CLICK, 0, 0);
+                else
+                    PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return 0;
+            }
+            if (cmd == L"nomsgbox")
+                return 0;
+            if (GetTickCount() - start > (DWORD)arg1 * 1000)
+                return Fail(L"no message box");
+            Sleep(20);
+        }
+    }
+
+    HWND ctrl = Control(arg1);
+    if (!ctrl)
+        return Fail(L"no such control");
+    if (cmd == L"click") {
+        // Posted: the tool's handler may open a modal box or close the window.
+        PostMessageW(ctrl, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (cmd == L"text") {
+        Print(WindowText(ctrl));
+        return 0;
+    }
+    if (cmd == L"check") {
+        PrintNumber(Send(ctrl, BM_GETCHECK, 0, 0));
+        return 0;
+    }
+    if (cmd == L"setcheck") {
+        for (int i = 0; i < 3 && Send(ctrl, BM_GETCHECK, 0, 0) != arg2; ++i) {
+            Send(ctrl, BM_CLICK, 0, 0);
+        }
+        return Send(ctrl, BM_GETCHECK, 0, 0) == arg2 ? 0 : Fail(L"state did not change");
+    }
+    if (cmd == L"enabled") {
+        PrintNumber(IsWindowEnabled(ctrl) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == L"cursel") {
+        PrintNumber(Send(ctrl, CB_GETCURSEL, 0, 0));
+        return 0;
+    }
+    if (cmd == L"select") {
+        Send(ctrl, CB_SETCURSEL, arg2, 0);
+        return 0;
+    }
+    if (cmd == L"itemtext") {
+        wchar_t buffer[256] = {};
+        Send(ctrl, CB_GETLBTEXT, arg2, (LPARAM)buffer);
+        Print(buffer);
+        return 0;
+    }
+    if (cmd == L"focus") {
+        // Focus belongs to the tool's thread: attach to it for the call.
+        DWORD tid = GetWindowThreadProcessId(ctrl, nullptr);
+        AttachThreadInput(GetCurrentThreadId(), tid, TRUE);
+        SetFocus(ctrl);
+        AttachThreadInput(GetCurrentThreadId(), tid, FALSE);
+        return 0;
+    }
+    return Fail(L"unknown command");
+}
