@@ -62,3 +62,18 @@ static_assert(offsetof(SettingsBlock, m_abTail) == 292, "tail at 292");
 void SetDefaultSettings(SettingsBlock* block);
 // Player 1's positions 0..14 to the default keys; nothing else changes.
 void SetDefaultBindings(SettingsBlock* block);
+
+// What LoadSettings makes of the file it found.
+enum class LoadOutcome {
+    kDefaults,      // missing or empty: the defaults, silently
+    kExact,         // exactly kSettingsSize bytes: the record is the file
+    kWrongLength,   // any other length: the leading bytes over zeros, with a message
+    kReadFailed,    // length unknown or the read stopped short: the defaults, with a message
+};
+
+// How many bytes to read from a file of the given length (negative: unknown).
+size_t SettingsBytesToRead(long fileLength);
+// Decides on the file's length and the bytes actually read into the record
+// (bytesRead of SettingsBytesToRead(fileLength) requested), and finishes the
+// record: the defaults for kDefaults and kReadFailed, nothing otherwise.
+LoadOutcome FinishLoadedSettings(SettingsBlock* block, long fileLength, size_t bytesRead);
