@@ -11,3 +11,9 @@ void ApplyDialogToSettings();
 
 constexpr UINT_PTR kDialogTimerId = 0x7FFF;
 constexpr UINT kDialogTimerPeriodMs = 100;
+
+// The maker's web page the banner opens (Shift-JIS); empty: a click does nothing.
+extern const char g_szBannerAddress[];
+// Opens the address through the shell with the verb "open"; an empty address
+// opens nothing. The shell's result is not examined.
+void OpenBanner(HWND owner, const char* address);
