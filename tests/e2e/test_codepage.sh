@@ -1,0 +1,15 @@
+# On a Windows whose code page is not Japanese (Wine with LANG=C.UTF-8 gives
+# code page 1252) the window title and the dialog's texts still read right.
+E2E_LANG=C.UTF-8
+. "$(dirname "$0")/lib.sh" "$@"
+start_display
+install_tool "$E2E_WORK/game"
+start_tool "$E2E_WORK/game"
+wait_dialog >/dev/null
+[ "$(drv title)" = "起動設定メニュー" ] || fail "title reads: $(drv title)"
+[ "$(drv itemtext 1081 3)" = "800×600（デフォルト）" ] || fail "combo item reads: $(drv itemtext 1081 3)"
+[ "$(drv text 1046)" = "更新" ] || fail "update button reads: $(drv text 1046)"
+screenshot codepage-1252
+drv click 1047
+[ "$(wait_tool)" = 1 ] || fail "exit code"
+log "pass"

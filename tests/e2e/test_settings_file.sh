@@ -1,0 +1,100 @@
+# setup.dat as a player meets it: missing, saved, kept, found next to the
+# exe from any working directory, refused when read-only; one copy only.
+. "$(dirname "$0")/lib.sh" "$@"
+
+# The 2,384 bytes the tool writes when it starts without setup.dat.
+default_settings() {
+    local word
+    printf '\0\0\0\0'
+    for word in c8 d0 cb cd 2c 2d 2e 01 2f 30 31 1e 1f 10 11; do printf "\\x$word\\0\\0\\0"; done
+    head -c $((49 * 4)) /dev/zero
+    printf '\x01\x11\x58\x00'          # options 0x00581101
+    printf '\x40\x40\xff\x80\x00'      # 264..268
+    printf '\x00\x00\x01'              # force 1P, force 2P, shadows
+    printf '\0\0\0\0'                  # FSAA
+    printf '\x02\0\0\0'                # 276..279
+    printf '\x64\0\0\0\x64\0\0\0\x64\0\0\0'
+    head -c 2092 /dev/zero
+}
+
+start_display
+game=$E2E_WORK/game
+install_tool "$game"
+
+log "no setup.dat, then cancel: nothing is written"
+start_tool "$game"
+ms=$(wait_dialog)
+echo "startup_ms=$ms (process start to the dialog filled)"
+drv nomsgbox || fail "a message box at start-up without setup.dat"
+screenshot settings-startup
+drv click 1047
+[ "$(wait_tool)" = 1 ] || fail "exit code after cancel"
+[ ! -e "$game/setup.dat" ] || fail "cancel created setup.dat"
+
+log "no setup.dat, then update: the default record is written"
+start_tool "$game"
+wait_dialog >/dev/null
+drv click 1046
+[ "$(wait_tool)" = 1 ] || fail "exit code after update"
+default_settings > "$E2E_WORK/expected.dat"
+cmp "$game/setup.dat" "$E2E_WORK/expected.dat" || fail "setup.dat is not the default record"
+
+log "a second copy brings the first forward and exits 0, touching nothing"
+start_tool "$game"
+wait_dialog >/dev/null
+first=$E2E_TOOL_PID
+before=$(stat -c %Y.%s "$game/setup.dat")
+(cd "$game" && wine "$game/config.exe" >/dev/null 2>&1); second_rc=$?
+[ "$second_rc" = 0 ] || fail "second copy exit code $second_rc"
+[ "$(stat -c %Y.%s "$game/setup.dat")" = "$before" ] || fail "second copy touched setup.dat"
+E2E_TOOL_PID=$first
+drv click 1047
+[ "$(wait_tool)" = 1 ] || fail "first copy exit code"
+
+log "started from another directory: reads and writes next to the exe"
+other=$E2E_WORK/elsewhere
+mkdir -p "$other"
+# Stored: full screen on, resolution code 4 (1024x768), FSAA 4.
+default_settings > "$game/setup.dat"
+printf '\x03\x41\x58\x00' | dd of="$game/setup.dat" bs=1 seek=260 conv=notrunc 2>/dev/null
+printf '\x04' | dd of="$game/setup.dat" bs=1 seek=272 conv=notrunc 2>/dev/null
+start_tool "$game" "$other"
+wait_dialog >/dev/null
+[ "$(drv check 1045)" = 1 ] || fail "stored full-screen bit not shown"
+[ "$(drv cursel 1081)" = 4 ] || fail "stored resolution not shown"
+[ "$(drv cursel 1085)" = 2 ] || fail "stored FSAA not shown"
+drv setcheck 1045 0
+drv select 1081 0
+drv click 1046
+[ "$(wait_tool)" = 1 ] || fail "exit code"
+[ ! -e "$other/setup.dat" ] || fail "setup.dat written to the working directory"
+[ "$(hex_of "$game/setup.dat" 260 4)" = 01215800 ] || fail "options not saved next to the exe: $(hex_of "$game/setup.dat" 260 4)"
+[ "$(stat -c %s "$game/setup.dat")" = 2384 ] || fail "length"
+
+log "a setup.dat of the wrong length: message at start, defaults not applied"
+head -c 100 /dev/urandom > "$game/setup.dat"
+cp "$game/setup.dat" "$E2E_WORK/short.dat"
+start_tool "$game"
+box=$(drv msgbox 60) || fail "no message for a 100-byte setup.dat"
+[ "$box" = "ERROR|設定ファイルが古いので読み込めませんでした" ] || fail "message was: $box"
+wait_dialog >/dev/null
+drv click 1047
+wait_tool >/dev/null
+cmp "$game/setup.dat" "$E2E_WORK/short.dat" || fail "cancel changed the short file"
+
+log "read-only setup.dat: the write-failure message, the bytes kept"
+default_settings > "$game/setup.dat"
+cp "$game/setup.dat" "$E2E_WORK/kept.dat"
+chattr +i "$game/setup.dat"
+start_tool "$game"
+wait_dialog >/dev/null
+drv setcheck 1045 1
+drv click 1046
+box=$(drv msgbox 60) || fail "no message for a read-only setup.dat"
+[ "$box" = "ERROR|設定ファイルの書き込みに失敗しました。" ] || fail "message was: $box"
+[ "$(wait_tool)" = 1 ] || fail "exit code after a failed save"
+chattr -i "$game/setup.dat"
+cmp "$game/setup.dat" "$E2E_WORK/kept.dat" || fail "read-only setup.dat changed"
+ls "$game" | grep -v -e '^config.exe$' -e '^setup.dat$' -e '^_debug.txt$' && fail "left-over files"
+
+log "pass"
