@@ -91,8 +91,9 @@ BOOL CALLBACK FindBox(HWND wnd, LPARAM param)
     GetClassNameW(wnd, cls, 32);
     DWORD pid = 0;
     GetWindowThreadProcessId(wnd, &pid);
-    if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(wnd) && pid == search->pid &&
-        GetParent(wnd) != MainWindow()) {
+    // EnumWindows sees top-level windows only, so the settings dialog (a
+    // child) never matches.
+    if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(wnd) && pid == search->pid) {
         search->box = wnd;
         return FALSE;
     }
@@ -130,7 +131,7 @@ HWND AnyMessageBox()
             BoxSearch* s = reinterpret_cast<BoxSearch*>(param);
             wchar_t cls[32];
             GetClassNameW(wnd, cls, 32);
-            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(wnd) && !GetParent(wnd)) {
+            if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(wnd)) {
                 s->box = wnd;
                 return FALSE;
             }
