@@ -54,12 +54,12 @@ start_tool() {
     E2E_TOOL_PID=$!
 }
 
-# wait_tool: waits for the tool's process; prints its exit code.
+# wait_tool: waits for the tool's process; its exit code goes to TOOL_RC.
+# (Not in a $(...) subshell: only this shell can wait for its child.)
 wait_tool() {
-    local rc=0
-    wait "$E2E_TOOL_PID" || rc=$?
+    TOOL_RC=0
+    wait "$E2E_TOOL_PID" || TOOL_RC=$?
     E2E_TOOL_PID=
-    echo "$rc"
 }
 
 drv() { wine "$DRIVER_EXE" "$@" 2>/dev/null | tr -d '\r'; }

@@ -11,5 +11,5 @@ wait_dialog >/dev/null
 [ "$(drv text 1046)" = "更新" ] || fail "update button reads: $(drv text 1046)"
 screenshot codepage-1252
 drv click 1047
-[ "$(wait_tool)" = 1 ] || fail "exit code"
+wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code: $TOOL_RC"
 log "pass"

@@ -28,14 +28,14 @@ echo "startup_ms=$ms (process start to the dialog filled)"
 drv nomsgbox || fail "a message box at start-up without setup.dat"
 screenshot settings-startup
 drv click 1047
-[ "$(wait_tool)" = 1 ] || fail "exit code after cancel"
+wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after cancel: $TOOL_RC"
 [ ! -e "$game/setup.dat" ] || fail "cancel created setup.dat"
 
 log "no setup.dat, then update: the default record is written"
 start_tool "$game"
 wait_dialog >/dev/null
 drv click 1046
-[ "$(wait_tool)" = 1 ] || fail "exit code after update"
+wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after update: $TOOL_RC"
 default_settings > "$E2E_WORK/expected.dat"
 cmp "$game/setup.dat" "$E2E_WORK/expected.dat" || fail "setup.dat is not the default record"
 
@@ -49,7 +49,7 @@ before=$(stat -c %Y.%s "$game/setup.dat")
 [ "$(stat -c %Y.%s "$game/setup.dat")" = "$before" ] || fail "second copy touched setup.dat"
 E2E_TOOL_PID=$first
 drv click 1047
-[ "$(wait_tool)" = 1 ] || fail "first copy exit code"
+wait_tool; [ "$TOOL_RC" = 1 ] || fail "first copy exit code: $TOOL_RC"
 
 log "started from another directory: reads and writes next to the exe"
 other=$E2E_WORK/elsewhere
@@ -66,7 +66,7 @@ wait_dialog >/dev/null
 drv setcheck 1045 0
 drv select 1081 0
 drv click 1046
-[ "$(wait_tool)" = 1 ] || fail "exit code"
+wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code: $TOOL_RC"
 [ ! -e "$other/setup.dat" ] || fail "setup.dat written to the working directory"
 [ "$(hex_of "$game/setup.dat" 260 4)" = 01215800 ] || fail "options not saved next to the exe: $(hex_of "$game/setup.dat" 260 4)"
 [ "$(stat -c %s "$game/setup.dat")" = 2384 ] || fail "length"
@@ -79,7 +79,7 @@ box=$(drv msgbox 60) || fail "no message for a 100-byte setup.dat"
 [ "$box" = "ERROR|設定ファイルが古いので読み込めませんでした" ] || fail "message was: $box"
 wait_dialog >/dev/null
 drv click 1047
-wait_tool >/dev/null
+wait_tool
 cmp "$game/setup.dat" "$E2E_WORK/short.dat" || fail "cancel changed the short file"
 
 log "read-only setup.dat: the write-failure message, the bytes kept"
@@ -92,7 +92,7 @@ drv setcheck 1045 1
 drv click 1046
 box=$(drv msgbox 60) || fail "no message for a read-only setup.dat"
 [ "$box" = "ERROR|設定ファイルの書き込みに失敗しました。" ] || fail "message was: $box"
-[ "$(wait_tool)" = 1 ] || fail "exit code after a failed save"
+wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after a failed save: $TOOL_RC"
 chattr -i "$game/setup.dat"
 cmp "$game/setup.dat" "$E2E_WORK/kept.dat" || fail "read-only setup.dat changed"
 ls "$game" | grep -v -e '^config.exe$' -e '^setup.dat$' -e '^_debug.txt$' && fail "left-over files"
