@@ -56,3 +56,9 @@ void FreeCpuInfoList(CpuInfoList* list);
 // Copies the brand text (at most 48 characters and the NUL) into buffer,
 // which holds at least 49 bytes; an empty text when the list cannot be built.
 void QueryCpuBrand(const CpuidPlatform* platform, char* buffer);
+
+// The machine itself (Windows side): the running platform's family, its real
+// CPUID and affinity calls, and the request the report makes.
+int32_t IsWin9xPlatform();
+const CpuidPlatform* GetMachineCpuidPlatform();
+void QueryCpuBrand(char* buffer);

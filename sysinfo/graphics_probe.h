@@ -33,5 +33,13 @@ struct GraphicsProbe {
     int32_t                m_bSquareOnly;
 };
 
+// 1 when a device was created (with or without the render-texture warning).
 int32_t ProbeGraphics(GraphicsProbe* probe, HWND mainWnd, int32_t fsaaSamples);
+// Device first, then the Direct3D object; null pointers are skipped.
 void ReleaseGraphics(GraphicsProbe* probe);
+
+// Inner steps of the probe: the windowed parameters from the desktop mode
+// (1, or 0 after the message), and one creation attempt with the device type
+// and behaviour flags in the record.
+int32_t BuildPresentParameters(GraphicsProbe* probe, HWND window);
+HRESULT TryCreateDevice(GraphicsProbe* probe, HWND window);
