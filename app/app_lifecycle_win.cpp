@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/main_window.h"
+#include "app/platform_seam.h"
 #include "app/win_text.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
@@ -81,7 +82,7 @@ int RunApplication(HINSTANCE instance, int showCommand)
         return 0;
     }
 
-    if (FAILED(CoInitialize(nullptr))) {
+    if (FAILED(g_Platform.pCoInitialize(nullptr))) {
         ShowMessage(state->m_hMainWnd, "COM の初期化に失敗", "ERROR");
         return 0;
     }

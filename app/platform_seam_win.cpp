@@ -10,6 +10,7 @@ PlatformApi RealPlatformApi()
     PlatformApi api;
     api.pDirect3DCreate9 = Direct3DCreate9;
     api.pDirectInput8Create = DirectInput8Create;
+    api.pCoInitialize = CoInitialize;
     api.pCoCreateInstance = CoCreateInstance;
     api.pMessageBoxW = MessageBoxW;
     api.pShellExecuteW = ShellExecuteW;
