@@ -11,6 +11,7 @@ constexpr DWORD kCooperation = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND;
 constexpr DWORD kEventBufferSize = 100;
 constexpr LONG kAxisMin = -1000;
 constexpr LONG kAxisMax = 1000;
+constexpr DWORD kPovCentred = 0xFFFFFFFF;
 // A keyboard that reports its input lost again right after being re-acquired
 // is left for the next poll rather than retried without end.
 constexpr int kMaxLostInARow = 2;
@@ -148,6 +149,10 @@ BOOL CALLBACK EnumGameControllerProc(LPCDIDEVICEINSTANCEA instance, LPVOID)
         devices->m_pController[n] = nullptr;
         return DIENUM_CONTINUE;
     }
+    // Until its first read, a hat at rest: a zero reading would be "up" and
+    // hold every controller press back if the device never answers.
+    for (DWORD& pov : devices->m_ControllerState[n].rgdwPOV)
+        pov = kPovCentred;
     ++devices->m_nControllerCount;
     return devices->m_nControllerCount >= kMaxControllers ? DIENUM_STOP : DIENUM_CONTINUE;
 }

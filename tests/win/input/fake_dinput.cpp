@@ -46,7 +46,12 @@ HRESULT WINAPI FakeDirectInput8Create(HINSTANCE instance, DWORD version, REFIID 
 
 // ---------------------------------------------------------------- device
 
-FakeDevice::FakeDevice(const char* name) : m_Name(name) {}
+FakeDevice::FakeDevice(const char* name) : m_Name(name)
+{
+    // A resting controller: hats centred.
+    for (DWORD& pov : m_State.rgdwPOV)
+        pov = 0xFFFFFFFF;
+}
 
 void FakeDevice::Log(const char* what)
 {

@@ -49,7 +49,7 @@ public:
     HRESULT m_hrDeviceState = S_OK;
     int m_nRefuseRangeAtAxis = -1;        // index of the axis whose range is refused
     std::vector<DWORD> m_Axes = {0x00000102, 0x00000202, 0x00000302};  // dwType of each axis
-    DIJOYSTATE2 m_State = {};             // what GetDeviceState gives
+    DIJOYSTATE2 m_State = {};             // what GetDeviceState gives (hats centred)
     std::deque<FakeRead> m_Reads;         // GetDeviceData answers; empty: no data
 
     // What the device saw.
