@@ -7,7 +7,6 @@
 
 #include "input/binding_text.h"
 #include "input/slot_table.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -141,38 +140,6 @@ TEST(SlotTable, PositionsOfBothPlayers)
     }
     EXPECT_EQ(-1, SlotBindingPosition(-1));
     EXPECT_EQ(-1, SlotBindingPosition(26));
-}
-
-TEST(SlotTable, ControlPairsFollowTheDialog)
-{
-    EXPECT_EQ(1012, g_SlotControls[0].m_nRadioId);
-    EXPECT_EQ(1020, g_SlotControls[0].m_nEditId);
-    EXPECT_EQ(1066, g_SlotControls[8].m_nRadioId);
-    EXPECT_EQ(1068, g_SlotControls[8].m_nEditId);
-    EXPECT_EQ(1087, g_SlotControls[12].m_nRadioId);
-    EXPECT_EQ(1089, g_SlotControls[12].m_nEditId);
-    EXPECT_EQ(1028, g_SlotControls[13].m_nRadioId);
-    EXPECT_EQ(1036, g_SlotControls[13].m_nEditId);
-    EXPECT_EQ(1091, g_SlotControls[25].m_nRadioId);
-    EXPECT_EQ(1093, g_SlotControls[25].m_nEditId);
-    // No control serves two slots.
-    std::map<int, int> seen;
-    for (const SlotControl& pair : g_SlotControls) {
-        ++seen[pair.m_nRadioId];
-        ++seen[pair.m_nEditId];
-    }
-    EXPECT_EQ(52u, seen.size());
-}
-
-TEST(SlotTable, WrapRoundTheAssignableSlots)
-{
-    EXPECT_EQ(0, WrapSlot(13, 0));
-    EXPECT_EQ(12, WrapSlot(-1, 0));
-    EXPECT_EQ(4, WrapSlot(13, 4));
-    EXPECT_EQ(12, WrapSlot(3, 4));
-    EXPECT_EQ(4, WrapSlot(4, 4));
-    EXPECT_EQ(12, WrapSlot(12, 4));
-    EXPECT_EQ(7, WrapSlot(7, 0));
 }
 
 }  // namespace

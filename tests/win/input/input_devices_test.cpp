@@ -7,6 +7,7 @@
 #include "common/test_support.h"
 #include "input/fake_dinput.h"
 #include "input/input_devices.h"
+#include "input/key_assign.h"
 
 namespace {
 
@@ -244,18 +245,16 @@ TEST_F(InputDevicesTest, QuietFailuresStillSucceed)
     EXPECT_EQ(1, Create());
     EXPECT_TRUE(messages_.Messages().empty());
     EXPECT_EQ(0, Devices().m_nControllerCount);
-
     ReleaseInputDevices(&Devices());
     ExpectAllReleased();
-}
 
-TEST_F(InputDevicesTest, ControllerAcquireFailureIsNoFailure)
-{
-    AttachPads(2);
+    // A controller that cannot be acquired is configured all the same.
+    Input().m_hrEnumDevices = S_OK;
+    Input().m_nRefs = 1;
     Pad(0).m_hrAcquire = kFakeFailure;
     EXPECT_EQ(1, Create());
     EXPECT_TRUE(messages_.Messages().empty());
-    EXPECT_EQ(2, Devices().m_nConfiguredCount);
+    EXPECT_EQ(1, Devices().m_nConfiguredCount);
     ReleaseInputDevices(&Devices());
     ExpectAllReleased();
 }
@@ -314,18 +313,6 @@ TEST_F(InputDevicesTest, NineControllersGiveTheFirstEight)
     ReleaseInputDevices(&Devices());
     ExpectAllReleased();
     EXPECT_EQ(0, Pad(8).m_nReleases);
-}
-
-TEST_F(InputDevicesTest, EightAfterASkipStillStopsAtEight)
-{
-    Input().Attach(&Pad(0), kFakeFailure);
-    for (int i = 1; i < 9; ++i)
-        Input().Attach(&Pad(i));
-    EXPECT_EQ(1, Create());
-    EXPECT_EQ(8, Devices().m_nControllerCount);
-    EXPECT_EQ(&Pad(8), Devices().m_pController[7]);
-    ReleaseInputDevices(&Devices());
-    ExpectAllReleased();
 }
 
 class PollTest : public InputDevicesTest {
@@ -438,12 +425,36 @@ TEST_F(InputDevicesTest, PollWithoutKeyboardLeavesEveryKeyClear)
     ExpectAllReleased();
 }
 
-TEST_F(InputDevicesTest, PollBeforeAnyCreationTouchesNothing)
+TEST_F(PollTest, ControllerThatNeverAnswersDoesNotHoldTheOthersBack)
 {
+    Pad(0).m_hrDeviceState = kFakeFailure;
+    Pad(1).m_State.rgbButtons[9] = 0x80;
     PollInputDevices(&Devices());
-    ReleaseInputDevices(&Devices());
-    EXPECT_EQ(nullptr, Devices().m_pDirectInput);
-    EXPECT_EQ(0, fake_.m_nCreateCalls);
+    int32_t controller = -1;
+    int32_t input = -1;
+    EXPECT_EQ(1, DetectControllerPress(&Devices(), &controller, &input));
+    EXPECT_EQ(1, controller);
+    EXPECT_EQ(9, input);
+}
+
+TEST_F(PollTest, DetectionSkipsEmptyEntriesAndReportsAPressOnce)
+{
+    // A gap left by hand: detection looks at every existing entry.
+    Devices().m_pController[3] = Devices().m_pController[1];
+    Devices().m_pController[1] = nullptr;
+    Devices().m_ControllerState[3] = Devices().m_ControllerState[1];
+    Devices().m_ControllerState[3].lZ = -1000;
+    int32_t controller = -1;
+    int32_t input = -1;
+    EXPECT_EQ(1, DetectControllerPress(&Devices(), &controller, &input));
+    EXPECT_EQ(3, controller);
+    EXPECT_EQ(261, input);
+    EXPECT_EQ(0, DetectControllerPress(&Devices(), &controller, &input));
+    Devices().m_ControllerState[3].lZ = 0;
+    EXPECT_EQ(0, DetectControllerPress(&Devices(), &controller, &input));
+    EXPECT_EQ(0, Devices().m_bControllerHeld);
+    Devices().m_pController[1] = Devices().m_pController[3];
+    Devices().m_pController[3] = nullptr;
 }
 
 }  // namespace
