@@ -31,6 +31,7 @@ struct GraphicsProbe {
     int16_t                m_nMaxTextureWidth;
     int16_t                m_nMaxTextureHeight;
     int32_t                m_bSquareOnly;
+    HWND                   m_hDeviceWnd;   // hidden window the swap chain is bound to
 };
 
 // 1 when a device was created (with or without the render-texture warning).

@@ -76,6 +76,16 @@ void CheckTextureFormats(GraphicsProbe* probe)
 
 }  // namespace
 
+// The swap chain gets a hidden window of its own; the main window stays the
+// focus window. Bound to the main window, the GL drawable of the swap chain
+// leaves the dialog inside it without a drawable of its own under Wine, and
+// the first scroll of the report box then waits forever.
+HWND CreateProbeDeviceWindow()
+{
+    return CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
 int32_t BuildPresentParameters(GraphicsProbe* probe, HWND window)
 {
     D3DDISPLAYMODE mode;
@@ -149,7 +159,8 @@ int32_t ProbeGraphics(GraphicsProbe* probe, HWND mainWnd, int32_t fsaaSamples)
     FormatShaderVersion(caps.PixelShaderVersion, probe->m_szPsVersion);
     probe->m_bPixelShader = probe->m_bPs11;
 
-    if (!BuildPresentParameters(probe, mainWnd))
+    probe->m_hDeviceWnd = CreateProbeDeviceWindow();
+    if (!BuildPresentParameters(probe, probe->m_hDeviceWnd ? probe->m_hDeviceWnd : mainWnd))
         return 0;
 
     probe->m_MultiSampleType = fsaaSamples;
@@ -191,5 +202,9 @@ void ReleaseGraphics(GraphicsProbe* probe)
     if (probe->m_pD3D) {
         probe->m_pD3D->Release();
         probe->m_pD3D = nullptr;
+    }
+    if (probe->m_hDeviceWnd) {
+        DestroyWindow(probe->m_hDeviceWnd);
+        probe->m_hDeviceWnd = nullptr;
     }
 }

@@ -113,7 +113,12 @@ TEST_F(SysinfoGraphicsProbe, CapableAdapterGetsHalHardwareDeviceAndEveryResult)
     EXPECT_EQ(pp.BackBufferWidth, 0u);
     EXPECT_EQ(pp.BackBufferHeight, 0u);
     EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_FLIP);
-    EXPECT_EQ(pp.hDeviceWindow, m_hWnd);
+    // The swap chain has a hidden window of its own, alive until the release.
+    ASSERT_NE(pp.hDeviceWindow, nullptr);
+    EXPECT_NE(pp.hDeviceWindow, m_hWnd);
+    EXPECT_EQ(pp.hDeviceWindow, m_Probe.m_hDeviceWnd);
+    EXPECT_TRUE(IsWindow(pp.hDeviceWindow));
+    EXPECT_FALSE(IsWindowVisible(pp.hDeviceWindow));
     EXPECT_EQ(pp.Windowed, TRUE);
     EXPECT_EQ(pp.EnableAutoDepthStencil, TRUE);
     EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D24S8);
@@ -323,6 +328,9 @@ TEST_F(SysinfoGraphicsProbe, RenderTextureWarningChangesNothingElse)
     withWarning.m_bNoRenderTexture = 0;
     withWarning.m_pD3D = withoutWarning.m_pD3D;
     withWarning.m_pDevice = withoutWarning.m_pDevice;
+    // Each probe makes its own hidden swap-chain window.
+    withWarning.m_hDeviceWnd = withoutWarning.m_hDeviceWnd;
+    withWarning.m_PresentParams.hDeviceWindow = withoutWarning.m_PresentParams.hDeviceWindow;
     EXPECT_EQ(std::memcmp(&withWarning, &withoutWarning, sizeof(GraphicsProbe)), 0);
     EXPECT_EQ(std::memcmp(&before, &state->m_Settings, sizeof(SettingsBlock)), 0);
     ReleaseGraphics(&m_Probe);
@@ -373,8 +381,12 @@ TEST_F(SysinfoGraphicsProbe, ReleaseGoesDeviceFirstAndTwiceIsHarmless)
     ScopedDirect3DCreate create(&d3d);
     std::memset(&m_Probe, 0, sizeof(m_Probe));
     ASSERT_EQ(ProbeGraphics(&m_Probe, m_hWnd, 0), 1);
+    HWND deviceWnd = m_Probe.m_hDeviceWnd;
+    ASSERT_TRUE(IsWindow(deviceWnd));
     ReleaseGraphics(&m_Probe);
     EXPECT_EQ(FakeD3DReleaseLog(), (std::vector<std::string>{"device", "d3d"}));
+    EXPECT_FALSE(IsWindow(deviceWnd)) << "the swap chain's window goes with the device";
+    EXPECT_EQ(m_Probe.m_hDeviceWnd, nullptr);
     EXPECT_EQ(m_Probe.m_pDevice, nullptr);
     EXPECT_EQ(m_Probe.m_pD3D, nullptr);
     EXPECT_EQ(d3d.m_nRefs, 0);
