@@ -140,12 +140,16 @@ void FillReportFields(const ReportSources* sources, ReportFields* fields)
     CopyField(fields->m_szVpMode, VertexProcessingName(sources->m_dwBehaviorFlags));
 }
 
-size_t ComposeDialogReport(const ReportFields* fields, const ReportProbe* probe,
-                           const MemoryFigures* memory, char* buffer, size_t size)
+namespace {
+// Both forms take the same arguments in the same order; the file form has no
+// texture-format lines in its format, so its last four arguments go unused.
+size_t ComposeReport(const char* format, const NoteTexts& notes, int32_t pixelShaderMissing,
+                     const ReportFields* fields, const ReportProbe* probe,
+                     const MemoryFigures* memory, char* buffer, size_t size)
 {
     if (!buffer || size == 0)
         return 0;
-    std::snprintf(buffer, size, kDialogFormat, fields->m_szOs, fields->m_szCpu,
+    std::snprintf(buffer, size, format, fields->m_szOs, fields->m_szCpu,
                   fields->m_szDirectX, static_cast<long long>(memory->m_nTotalMb),
                   memory->m_dTotalGb, static_cast<long long>(memory->m_nFreeMb),
                   memory->m_dFreeGb, fields->m_szVram, Text(probe->m_pszDescription),
@@ -155,28 +159,25 @@ size_t ComposeDialogReport(const ReportFields* fields, const ReportProbe* probe,
                   Mark(probe->m_bVs11), Mark(probe->m_bVs20), Text(probe->m_pszPsVersion),
                   Mark(probe->m_bPs11), Mark(probe->m_bPs20), Mark(probe->m_bR5G6B5),
                   Mark(probe->m_bA1R5G5B5), Mark(probe->m_bA4R4G4B4), Mark(probe->m_bA8R8G8B8));
-    // The dialog warns as soon as pixel shader 2.0 is missing.
-    AppendNotes(probe, kDialogNotes, !probe->m_bPs20, buffer, size);
+    AppendNotes(probe, notes, pixelShaderMissing, buffer, size);
     return std::strlen(buffer);
+}
+} // namespace
+
+size_t ComposeDialogReport(const ReportFields* fields, const ReportProbe* probe,
+                           const MemoryFigures* memory, char* buffer, size_t size)
+{
+    // The dialog warns as soon as pixel shader 2.0 is missing.
+    return ComposeReport(kDialogFormat, kDialogNotes, !probe->m_bPs20, fields, probe, memory,
+                         buffer, size);
 }
 
 size_t ComposeFileReport(const ReportFields* fields, const ReportProbe* probe,
                          const MemoryFigures* memory, char* buffer, size_t size)
 {
-    if (!buffer || size == 0)
-        return 0;
-    std::snprintf(buffer, size, kFileFormat, fields->m_szOs, fields->m_szCpu,
-                  fields->m_szDirectX, static_cast<long long>(memory->m_nTotalMb),
-                  memory->m_dTotalGb, static_cast<long long>(memory->m_nFreeMb),
-                  memory->m_dFreeGb, fields->m_szVram, Text(probe->m_pszDescription),
-                  Text(probe->m_pszDriver), DeviceTypeName(probe->m_nDeviceType),
-                  fields->m_szVpMode, static_cast<int>(probe->m_nMaxTextureWidth),
-                  static_cast<int>(probe->m_nMaxTextureHeight), Text(probe->m_pszVsVersion),
-                  Mark(probe->m_bVs11), Mark(probe->m_bVs20), Text(probe->m_pszPsVersion),
-                  Mark(probe->m_bPs11), Mark(probe->m_bPs20));
     // The file warns only when pixel shaders are missing altogether.
-    AppendNotes(probe, kFileNotes, !probe->m_bPixelShader, buffer, size);
-    return std::strlen(buffer);
+    return ComposeReport(kFileFormat, kFileNotes, !probe->m_bPixelShader, fields, probe, memory,
+                         buffer, size);
 }
 
 size_t ComposeFileTextureLines(const ReportProbe* probe, char* buffer, size_t size)
