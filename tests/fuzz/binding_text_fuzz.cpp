@@ -79,6 +79,27 @@ void CheckPressToName(FuzzInput& in)
     CheckBindingText(kControllerBit | static_cast<BindingCode>(input), controller, 8);
 }
 
+// Polls in a row: a press is new only after a poll that found nothing (the
+// keyboard also needs one such poll first), however long it is held.
+void CheckPressEdges(FuzzInput& in)
+{
+    int32_t controllerHeld = 0;
+    int32_t keyboardIdle = 0;
+    bool controllerWasFree = true;
+    bool keyboardWasFree = false;
+    while (in.Left() > 0) {
+        uint8_t poll = in.Take<uint8_t>();
+        int controller = (poll & 1) ? kNoInput : poll >> 1;
+        int key = (poll & 2) ? kNoInput : poll;
+        FUZZ_CHECK(TakeControllerPress(controller, &controllerHeld) ==
+                   (controller != kNoInput && controllerWasFree ? 1 : 0));
+        FUZZ_CHECK(TakeKeyboardPress(key, &keyboardIdle) ==
+                   (key != kNoInput && keyboardWasFree ? 1 : 0));
+        controllerWasFree = controller == kNoInput;
+        keyboardWasFree = key == kNoInput;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -96,8 +117,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         int position = SlotBindingPosition(slot);
         FUZZ_CHECK(position == -1 || (position >= 0 && position < 2 * kPositionsPerPlayer));
         FUZZ_CHECK((position >= 0) == (slot >= 0 && slot < kSlotCount));
+        // The radio a move lands on is always one of player 1's assignable ones.
+        for (int first : {kFirstFreeSlot, kFirstSlotForcedDirections}) {
+            int landed = WrapSlot(slot, first);
+            FUZZ_CHECK(landed >= first && landed < kSlotsPerPlayer);
+        }
     }
     if (in.Left() > 0)
         CheckPressToName(in);
+    CheckPressEdges(in);
     return 0;
 }
