@@ -82,3 +82,218 @@ focus_desktop() {
 
 # hex_of FILE OFFSET COUNT: bytes as one hex string.
 hex_of() { od -An -tx1 -v -j "$2" -N "$3" "$1" | tr -d ' \n'; }
+
+# restart_wine: ends every Wine process of the prefix (the tool, the desktop,
+# the services) so that the next start picks up a changed LANG.
+restart_wine() {
+    [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
+    E2E_TOOL_PID=
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
+
+# press KEY: one press and release through X into the virtual desktop, then a
+# pause longer than the dialog's 100 ms timer so the next press lands on the
+# next slot.
+press() {
+    focus_desktop
+    xdotool key --clearmodifiers "$1"
+    sleep 0.3
+}
+
+# wait_text ID EXPECTED [SECONDS]: waits until a control shows that text.
+wait_text() {
+    local id=$1 want=$2 limit=${3:-10} got i
+    for i in $(seq $((limit * 10))); do
+        got=$(drv text "$id")
+        [ "$got" = "$want" ] && return 0
+        sleep 0.1
+    done
+    fail "control $id shows '$got', expected '$want'"
+}
+
+# The 2,384 bytes the tool writes when it starts without setup.dat.
+default_settings() {
+    local word
+    printf '\0\0\0\0'
+    for word in c8 d0 cb cd 2c 2d 2e 01 2f 30 31 1e 1f 10 11; do printf "\\x$word\\0\\0\\0"; done
+    head -c $((49 * 4)) /dev/zero
+    printf '\x01\x11\x58\x00'          # options 0x00581101
+    printf '\x40\x40\xff\x80\x00'      # 264..268
+    printf '\x00\x00\x01'              # force 1P, force 2P, shadows
+    printf '\0\0\0\0'                  # FSAA
+    printf '\x02\0\0\0'                # 276..279
+    printf '\x64\0\0\0\x64\0\0\0\x64\0\0\0'
+    head -c 2092 /dev/zero
+}
+
+# put_le32 FILE OFFSET VALUE: writes a little-endian 32-bit word in place.
+put_le32() {
+    local v=$(( $3 ))
+    printf "\\x$(printf %02x $((v & 255)))\\x$(printf %02x $(((v >> 8) & 255)))\\x$(printf %02x $(((v >> 16) & 255)))\\x$(printf %02x $(((v >> 24) & 255)))" |
+        dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# put_byte FILE OFFSET VALUE
+put_byte() {
+    printf "\\x$(printf %02x $(( $3 )))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# Player 1's thirteen actions: radio and edit ids, and binding position.
+SLOT_RADIOS=(1012 1013 1014 1015 1016 1017 1018 1019 1066 1069 1059 1086 1087)
+SLOT_EDITS=(1020 1021 1022 1023 1024 1025 1026 1027 1068 1070 1060 1088 1089)
+SLOT_POSITIONS=(0 1 2 3 4 5 6 8 11 12 13 14 7)
+
+# binding_offset SLOT: where player 1's binding of that action sits in setup.dat.
+binding_offset() { echo $((4 + 4 * SLOT_POSITIONS[$1])); }
+
+# checked_slot: the first checked player-1 radio, or -1.
+checked_slot() {
+    local s
+    for s in "${!SLOT_RADIOS[@]}"; do
+        [ "$(drv check "${SLOT_RADIOS[$s]}")" = 1 ] && { echo "$s"; return; }
+    done
+    echo -1
+}
+
+# dialog_shot FILE [WIDTH]: the main window alone, cropped from the screen,
+# scaled to WIDTH pixels when given.
+dialog_shot() {
+    local r full
+    r=($(drv rects)) || { log "no window to shoot"; return 0; }
+    full=$E2E_WORK/shot-full.png
+    import -window root "$full" 2>/dev/null || { log "no screenshot"; return 0; }
+    local w=$((r[3] - r[1])) h=$((r[4] - r[2]))
+    if [ -n "${2:-}" ]; then
+        convert "$full" -crop "${w}x${h}+${r[1]}+${r[2]}" +repage -resize "$2x" \
+            -strip -colors 64 "$1"
+    else
+        convert "$full" -crop "${w}x${h}+${r[1]}+${r[2]}" +repage "$1"
+    fi
+}
+
+# crlf_only FILE: every line ends in CR LF, the last one included, and no CR
+# stands alone.
+crlf_only() {
+    local lf crlf cr
+    lf=$(tr -cd '\n' < "$1" | wc -c)
+    cr=$(tr -cd '\r' < "$1" | wc -c)
+    crlf=$(grep -c $'\r$' "$1" || true)
+    [ "$lf" -gt 0 ] && [ "$lf" = "$crlf" ] && [ "$cr" = "$lf" ] &&
+        [ "$(tail -c 2 "$1" | od -An -tx1 | tr -d ' \n')" = 0d0a ]
+}
+
+# check_report file|dialog FILE: FILE (UTF-8, CRs removed) follows the report's
+# file or dialog form line by line with a real Direct3D HAL device behind it.
+# Sets REPORT_FIELDS (the values of both forms, for comparing them).
+check_report() {
+    local form=$1 lines n=0 t1 t2 t3 t4
+    mapfile -t lines < "$2"
+    if [ "$form" = file ]; then
+        t1=$'\t\t\t\t' t2=$'\t\t\t' t3=$'\t\t' t4=$'\t\t'
+    else
+        t1=$'\t\t' t2=$'\t\t' t3=$'\t' t4=$'\t'
+    fi
+    # expect PATTERN: the next line matches the bash regex; BASH_REMATCH kept.
+    expect() {
+        [ $n -lt ${#lines[@]} ] || fail "$form report ends at line $n, expected /$1/"
+        [[ "${lines[$n]}" =~ $1 ]] || fail "$form report line $((n + 1)) is '${lines[$n]}', expected /$1/"
+        n=$((n + 1))
+    }
+    local t=$'\t' vs ps mb gb
+    expect '^\[ 起動設定メニュー \]$'
+    expect '^$'
+    expect "^OS${t1}(Windows .+)$";                 REPORT_FIELDS="os=${BASH_REMATCH[1]}"
+    expect "^CPU${t1}(.+)$";                        REPORT_FIELDS+="|cpu=${BASH_REMATCH[1]}"
+    expect "^DirectX${t2}(.*DirectX 9.+)$";         REPORT_FIELDS+="|dx=${BASH_REMATCH[1]}"
+    expect '^$'
+    for what in Total Free; do
+        expect "^Memory\\( $what \\)${t}([0-9]+) MB \\( ([0-9]+\\.[0-9]{2}) GB \\)$"
+        mb=${BASH_REMATCH[1]} gb=${BASH_REMATCH[2]}
+        [ "$(awk -v m="$mb" 'BEGIN { printf "%.2f", m / 1024.0 }')" = "$gb" ] ||
+            fail "$form report: $mb MB shown as $gb GB"
+        [ "$what" = Total ] && REPORT_TOTAL_MB=$mb
+    done
+    # The total is the machine's own memory (Linux counts it in kB).
+    local linux_mb=$(( $(awk '/^MemTotal:/ { print $2 }' /proc/meminfo) / 1024 ))
+    [ $((REPORT_TOTAL_MB * 100)) -ge $((linux_mb * 98)) ] &&
+        [ $((REPORT_TOTAL_MB * 100)) -le $((linux_mb * 102)) ] ||
+        fail "$form report: total memory $REPORT_TOTAL_MB MB, the machine has $linux_mb MB"
+    expect "^VRAM${t2}(.+)$";                       REPORT_FIELDS+="|vram=${BASH_REMATCH[1]}"
+    expect '^$'
+    expect "^Description ${t}(.+)$";                REPORT_FIELDS+="|desc=${BASH_REMATCH[1]}"
+    expect "^Driver ${t2}(.+)$";                    REPORT_FIELDS+="|driver=${BASH_REMATCH[1]}"
+    expect "^Device type${t3}D3DDEVTYPE_HAL$"
+    expect "^VP mode${t2}HARDWARE_VERTEXPROCESSING$"
+    expect "^Max Texture Size${t4}([1-9][0-9]*) x ([1-9][0-9]*)$"
+    REPORT_FIELDS+="|tex=${BASH_REMATCH[1]}x${BASH_REMATCH[2]}"
+    expect '^$'
+    local shader
+    for shader in Vertex Pixel; do
+        expect "^$shader shader${t}ver ([0-9])\\.([0-9]) - \\[ 1\\.1 : (ok|x) \\], \\[ 2\\.0 : (ok|x) \\]$"
+        local v=$((BASH_REMATCH[1] * 256 + BASH_REMATCH[2]))
+        [ "${BASH_REMATCH[3]}" = "$([ $v -ge 257 ] && echo ok || echo x)" ] &&
+            [ "${BASH_REMATCH[4]}" = "$([ $v -ge 512 ] && echo ok || echo x)" ] ||
+            fail "$form report: $shader shader marks do not fit version ${BASH_REMATCH[1]}.${BASH_REMATCH[2]}"
+        [ $shader = Vertex ] && vs=$v || ps=$v
+        REPORT_FIELDS+="|$shader=${BASH_REMATCH[1]}.${BASH_REMATCH[2]}"
+    done
+    expect '^$'
+    # The texture formats stand before the notes in the dialog, after them in the file.
+    formats() {
+        local yes no
+        [ "$form" = file ] && yes=OK no=NO || yes=ok no=x
+        expect "^R5G6B5${t2}($yes|$no)$";   local marks=${BASH_REMATCH[1]}
+        expect "^A1R5G5B5${t3}($yes|$no)$"; marks+=${BASH_REMATCH[1]}
+        expect "^A4R4G4B4${t3}($yes|$no)$"; marks+=${BASH_REMATCH[1]}
+        expect "^A8R8G8B8${t3}($yes)$"      # 32-bit textures are always there on a HAL device
+        marks+=${BASH_REMATCH[1]}
+        REPORT_FIELDS+="|formats=$(echo "$marks" | tr 'a-z' 'A-Z' | sed 's/X/NO/g')"
+    }
+    if [ "$form" = dialog ]; then
+        expect '^\[ テクスチャフォーマット \]$'
+        expect '^$'
+        formats
+        expect '^$'
+    fi
+    # Notes: only these four, in this order.
+    local notes=("^-- テクスチャがべき乗 & 正方形に補正されます$"
+                 "^-- レンダーテクスチャが使用できません$"
+                 "^-- シェーダスキニングが実行できます（ ([0-9]+) ）$"
+                 "^-- ピクセルシェーダは使用できません$")
+    local i pixel_note=0
+    for i in 0 1 2 3; do
+        if [ $n -lt ${#lines[@]} ] && [[ "${lines[$n]}" =~ ${notes[$i]} ]]; then
+            [ $i = 2 ] && [ "${BASH_REMATCH[1]}" -lt 256 ] && fail "$form report: skinning with ${BASH_REMATCH[1]} constants"
+            [ $i = 3 ] && pixel_note=1
+            n=$((n + 1))
+        fi
+    done
+    # The pixel-shader note: below 2.0 in the dialog, below 1.1 in the file.
+    local limit=$([ "$form" = file ] && echo 257 || echo 512)
+    [ $pixel_note = $([ $ps -lt $limit ] && echo 1 || echo 0) ] ||
+        fail "$form report: pixel-shader note $pixel_note for pixel shader version $ps"
+    if [ "$form" = file ]; then
+        expect '^$'
+        formats
+    fi
+    [ $n = ${#lines[@]} ] || fail "$form report: unexpected line $((n + 1)): '${lines[$n]}'"
+}
+
+# drv_raw: the driver's output as it comes (CRs kept; one LF added at the end).
+drv_raw() { wine "$DRIVER_EXE" "$@" 2>/dev/null; }
+
+# report_box_to FILE: the information box's text, exactly, in UTF-8.
+report_box_to() {
+    drv_raw text 1054 | head -c -1 > "$1"
+}
+
+# check_debug_txt FILE: Shift-JIS with CR LF only, in the file form; the
+# UTF-8 text goes to FILE.utf8.
+check_debug_txt() {
+    [ -s "$1" ] || fail "$1 missing or empty"
+    crlf_only "$1" || fail "$1: not CR LF throughout"
+    iconv -f CP932 -t UTF-8 "$1" > "$1.utf8" || fail "$1 is not Shift-JIS"
+    tr -d '\r' < "$1.utf8" > "$1.lf"
+    check_report file "$1.lf"
+}

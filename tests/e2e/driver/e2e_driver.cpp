@@ -19,12 +19,27 @@
 //   e2e_driver msgbox SECONDS        wait for a message box; print caption|text; press OK
 //   e2e_driver nomsgbox              exit 1 if a message box of the tool is open
 //   e2e_driver pid                   the tool's process id
+//   e2e_driver now                   the real-time clock as Unix nanoseconds
+//   e2e_driver filled SECONDS        wait for the filled dialog; print the Unix ns seen
+//   e2e_driver window CLASS SECONDS  wait for a visible top-level window of CLASS that
+//                                    answers messages; print the Unix ns seen
+//   e2e_driver close CLASS           post WM_CLOSE to that top-level window
+//   e2e_driver watch SECONDS COUNT ID...
+//                                    print "ready", then one line "NS ID TEXT" per text
+//                                    change of those controls (polled every ~1 ms),
+//                                    until COUNT changes or the time is up
+//   e2e_driver focused               the control id with the tool's keyboard focus (0: none)
+//   e2e_driver active                1 when the main window is the tool's active window
+//   e2e_driver memory                peak and current working set of the tool, in bytes
+#define PSAPI_VERSION 2  // GetProcessMemoryInfo from kernel32 (K32...), no psapi.dll
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +60,24 @@ void Print(const std::wstring& text)
 void PrintNumber(long long v)
 {
     Print(std::to_wstring(v));
+}
+
+// Unix time in ns from the same clock as the shell's `date +%s%N`.
+long long UnixNowNs()
+{
+    typedef VOID(WINAPI * PreciseFn)(LPFILETIME);
+    static PreciseFn precise = reinterpret_cast<PreciseFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    FILETIME ft;
+    if (precise)
+        precise(&ft);
+    else
+        GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    const unsigned long long kUnixEpoch = 116444736000000000ULL;  // 1970 in 100 ns units
+    return (long long)(t.QuadPart - kUnixEpoch) * 100;
 }
 
 HWND MainWindow() { return FindWindowW(L"RING", kTitle); }
@@ -69,6 +102,24 @@ LRESULT Send(HWND wnd, UINT msg, WPARAM w, LPARAM l)
     DWORD_PTR result = 0;
     SendMessageTimeoutW(wnd, msg, w, l, SMTO_ABORTIFHUNG, 5000, &result);
     return (LRESULT)result;
+}
+
+// The dialog is filled once the tool's loop answers: a sent message is only
+// taken by the tool's thread between messages, after FillDialog returned.
+bool DialogFilled()
+{
+    HWND res = Control(1081);
+    return res && Send(res, CB_GETCOUNT, 0, 0) == 6 && IsWindowVisible(MainWindow());
+}
+
+GUITHREADINFO ToolGuiInfo()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    HWND main = MainWindow();
+    if (main)
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+    return info;
 }
 
 std::wstring WindowText(HWND wnd)
@@ -158,21 +209,105 @@ int wmain(int argc, wchar_t** argv)
     int arg1 = argc > 2 ? _wtoi(argv[2]) : 0;
     int arg2 = argc > 3 ? _wtoi(argv[3]) : 0;
 
-    if (cmd == L"wait") {
+    if (cmd == L"wait" || cmd == L"filled") {
         DWORD start = GetTickCount();
         DWORD limit = (DWORD)arg1 * 1000;
         for (;;) {
-            HWND res = Control(1081);
-            // FillDialog fills the resolution combo last but one; the report
-            // box has text by then.
-            if (res && Send(res, CB_GETCOUNT, 0, 0) == 6 && IsWindowVisible(MainWindow())) {
-                PrintNumber(GetTickCount() - start);
+            if (DialogFilled()) {
+                if (cmd == L"filled")
+                    PrintNumber(UnixNowNs());
+                else
+                    PrintNumber(GetTickCount() - start);
                 return 0;
             }
             if (GetTickCount() - start > limit)
                 return Fail(L"timeout waiting for the dialog");
-            Sleep(20);
+            Sleep(cmd == L"filled" ? 2 : 20);
         }
+    }
+    if (cmd == L"now") {
+        PrintNumber(UnixNowNs());
+        return 0;
+    }
+    if (cmd == L"window" || cmd == L"close") {
+        if (argc < 3)
+            return Fail(L"no class");
+        DWORD start = GetTickCount();
+        DWORD limit = (DWORD)(argc > 3 ? _wtoi(argv[3]) : 0) * 1000;
+        for (;;) {
+            HWND wnd = FindWindowW(argv[2], nullptr);
+            if (wnd && cmd == L"close") {
+                PostMessageW(wnd, WM_CLOSE, 0, 0);
+                return 0;
+            }
+            DWORD_PTR ignored;
+            if (wnd && IsWindowVisible(wnd) &&
+                SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) {
+                PrintNumber(UnixNowNs());
+                return 0;
+            }
+            if (cmd == L"close")
+                return Fail(L"no such window");
+            if (GetTickCount() - start > limit)
+                return Fail(L"timeout waiting for the window");
+            Sleep(2);
+        }
+    }
+    if (cmd == L"watch") {
+        DWORD limit = (DWORD)arg1 * 1000;
+        int count = arg2;
+        std::vector<int> ids;
+        std::vector<HWND> ctrls;
+        std::vector<std::wstring> last;
+        for (int i = 4; i < argc; ++i) {
+            HWND ctrl = Control(_wtoi(argv[i]));
+            if (!ctrl)
+                return Fail(L"no such control");
+            ids.push_back(_wtoi(argv[i]));
+            ctrls.push_back(ctrl);
+            last.push_back(WindowText(ctrl));
+        }
+        Print(L"ready");
+        DWORD start = GetTickCount();
+        int seen = 0;
+        while (seen < count && GetTickCount() - start <= limit) {
+            for (size_t i = 0; i < ctrls.size(); ++i) {
+                std::wstring now = WindowText(ctrls[i]);
+                if (now != last[i]) {
+                    long long stamp = UnixNowNs();
+                    last[i] = now;
+                    Print(std::to_wstring(stamp) + L" " + std::to_wstring(ids[i]) + L" " + now);
+                    ++seen;
+                }
+            }
+            // Wine sleeps for the time asked (no 15.6 ms tick), so this is ~1 ms.
+            Sleep(1);
+        }
+        return seen < count ? Fail(L"timeout watching the controls") : 0;
+    }
+    if (cmd == L"focused" || cmd == L"active") {
+        GUITHREADINFO info = ToolGuiInfo();
+        if (cmd == L"active")
+            PrintNumber(MainWindow() && info.hwndActive == MainWindow() ? 1 : 0);
+        else
+            PrintNumber(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0);
+        return 0;
+    }
+    if (cmd == L"memory") {
+        DWORD pid = ToolProcessId();
+        HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)
+                             : nullptr;
+        if (!process)
+            return Fail(L"cannot open the tool's process");
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof(counters);
+        BOOL ok = GetProcessMemoryInfo(process, &counters, sizeof(counters));
+        CloseHandle(process);
+        if (!ok)
+            return Fail(L"GetProcessMemoryInfo failed");
+        Print(std::to_wstring((unsigned long long)counters.PeakWorkingSetSize) + L" " +
+              std::to_wstring((unsigned long long)counters.WorkingSetSize));
+        return 0;
     }
     if (cmd == L"gone") {
         DWORD start = GetTickCount();
