@@ -149,12 +149,16 @@ binding_offset() { echo $((4 + 4 * SLOT_POSITIONS[$1])); }
 
 # checked_slot: the first checked player-1 radio, or -1.
 checked_slot() {
-    local s
-    for s in "${!SLOT_RADIOS[@]}"; do
-        [ "$(drv check "${SLOT_RADIOS[$s]}")" = 1 ] && { echo "$s"; return; }
+    local states s
+    states=($(drv checks "${SLOT_RADIOS[@]}"))
+    for s in "${!states[@]}"; do
+        [ "${states[$s]}" = 1 ] && { echo "$s"; return; }
     done
     echo -1
 }
+
+# slot_names: the texts of player 1's thirteen edit boxes, space-separated.
+slot_names() { drv texts "${SLOT_EDITS[@]}" | tr '\n' ' ' | sed 's/ $//'; }
 
 # dialog_shot FILE [WIDTH]: the main window alone, cropped from the screen,
 # scaled to WIDTH pixels when given.

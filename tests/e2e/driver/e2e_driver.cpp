@@ -31,6 +31,9 @@
 //   e2e_driver focused               the control id with the tool's keyboard focus (0: none)
 //   e2e_driver active                1 when the main window is the tool's active window
 //   e2e_driver memory                peak and current working set of the tool, in bytes
+//   e2e_driver acp                   the ANSI code page of this Wine session
+//   e2e_driver checks ID...          BM_GETCHECK of several controls, on one line
+//   e2e_driver texts ID...           the texts of several controls, one per line
 #define PSAPI_VERSION 2  // GetProcessMemoryInfo from kernel32 (K32...), no psapi.dll
 #include <windows.h>
 #include <psapi.h>
@@ -225,6 +228,10 @@ int wmain(int argc, wchar_t** argv)
             Sleep(cmd == L"filled" ? 2 : 20);
         }
     }
+    if (cmd == L"acp") {
+        PrintNumber(GetACP());
+        return 0;
+    }
     if (cmd == L"now") {
         PrintNumber(UnixNowNs());
         return 0;
@@ -291,6 +298,22 @@ int wmain(int argc, wchar_t** argv)
             PrintNumber(MainWindow() && info.hwndActive == MainWindow() ? 1 : 0);
         else
             PrintNumber(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0);
+        return 0;
+    }
+    if (cmd == L"checks" || cmd == L"texts") {
+        std::wstring line;
+        for (int i = 2; i < argc; ++i) {
+            HWND ctrl = Control(_wtoi(argv[i]));
+            if (!ctrl)
+                return Fail(L"no such control");
+            if (cmd == L"texts") {
+                Print(WindowText(ctrl));
+                continue;
+            }
+            line += (i > 2 ? L" " : L"") + std::to_wstring(Send(ctrl, BM_GETCHECK, 0, 0));
+        }
+        if (cmd == L"checks")
+            Print(line);
         return 0;
     }
     if (cmd == L"memory") {
