@@ -20,9 +20,10 @@
 //   e2e_driver nomsgbox              exit 1 if a message box of the tool is open
 //   e2e_driver pid                   the tool's process id
 //   e2e_driver now                   the real-time clock as Unix nanoseconds
-//   e2e_driver filled SECONDS        wait for the filled dialog; print the Unix ns seen
-//   e2e_driver window CLASS SECONDS  wait for a visible top-level window of CLASS that
-//                                    answers messages; print the Unix ns seen
+//   e2e_driver filled SECONDS        print "ready", wait for the filled dialog, print the
+//                                    Unix ns it was seen
+//   e2e_driver window CLASS SECONDS  print "ready", wait for a visible top-level window of
+//                                    CLASS that answers messages, print the Unix ns seen
 //   e2e_driver close CLASS           post WM_CLOSE to that top-level window
 //   e2e_driver watch SECONDS COUNT ID...
 //                                    print "ready", then one line "NS ID TEXT" per text
@@ -215,6 +216,8 @@ int wmain(int argc, wchar_t** argv)
     if (cmd == L"wait" || cmd == L"filled") {
         DWORD start = GetTickCount();
         DWORD limit = (DWORD)arg1 * 1000;
+        if (cmd == L"filled")
+            Print(L"ready");
         for (;;) {
             if (DialogFilled()) {
                 if (cmd == L"filled")
@@ -241,6 +244,8 @@ int wmain(int argc, wchar_t** argv)
             return Fail(L"no class");
         DWORD start = GetTickCount();
         DWORD limit = (DWORD)(argc > 3 ? _wtoi(argv[3]) : 0) * 1000;
+        if (cmd == L"window")
+            Print(L"ready");
         for (;;) {
             HWND wnd = FindWindowW(argv[2], nullptr);
             if (wnd && cmd == L"close") {
