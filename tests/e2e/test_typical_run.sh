@@ -41,8 +41,12 @@ run_scenario() {
     [ "$(drv itemtext 1081 3)" = "800×600（デフォルト）" ] || fail "[$tag] combo item reads: $(drv itemtext 1081 3)"
     [ "$(drv itemtext 1085 0)" = "なし" ] || fail "[$tag] combo item reads: $(drv itemtext 1085 0)"
     [ "$(slot_names)" = "↑ ↓ ← → Z X C V A S Q W ESCAPE" ] || fail "[$tag] default names: $(slot_names)"
-    [ "$(drv_raw text 1054 | head -1 | tr -d '\r')" = "[ 起動設定メニュー ]" ] ||
-        fail "[$tag] report box starts: $(drv text 1054 | head -1)"
+    [ "$(drv text 1087)" = "START：メニュー" ] || fail "[$tag] radio 1087 reads: $(drv text 1087)"
+    [ "$(drv text 1048)" = "方向キーを強制設定（アナログ不可）" ] || fail "[$tag] box 1048 reads: $(drv text 1048)"
+    report_box_to "$E2E_WORK/box-$tag.txt"
+    crlf_only "$E2E_WORK/box-$tag.txt" || fail "[$tag] the report box's lines do not end in CR LF"
+    tr -d '\r' < "$E2E_WORK/box-$tag.txt" > "$E2E_WORK/box-$tag.lf"
+    check_report dialog "$E2E_WORK/box-$tag.lf"
     sleep 0.5
     screenshot "typical-run-$tag-startup"
 
