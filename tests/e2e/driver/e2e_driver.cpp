@@ -31,7 +31,8 @@
 //                                    until COUNT changes or the time is up
 //   e2e_driver focused               the control id with the tool's keyboard focus (0: none)
 //   e2e_driver active                1 when the main window is the tool's active window
-//   e2e_driver memory                peak and current working set of the tool, in bytes
+//   e2e_driver memory [CLASS]        peak and current working set in bytes of the tool, or
+//                                    of the process owning the top-level window of CLASS
 //   e2e_driver acp                   the ANSI code page of this Wine session
 //   e2e_driver checks ID...          BM_GETCHECK of several controls, on one line
 //   e2e_driver texts ID...           the texts of several controls, one per line
@@ -322,7 +323,14 @@ int wmain(int argc, wchar_t** argv)
         return 0;
     }
     if (cmd == L"memory") {
-        DWORD pid = ToolProcessId();
+        DWORD pid = 0;
+        if (argc > 2) {
+            HWND wnd = FindWindowW(argv[2], nullptr);
+            if (wnd)
+                GetWindowThreadProcessId(wnd, &pid);
+        } else {
+            pid = ToolProcessId();
+        }
         HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)
                              : nullptr;
         if (!process)
