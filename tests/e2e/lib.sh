@@ -7,7 +7,7 @@ E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 CONFIG_EXE=$(readlink -f "$1")
 DRIVER_EXE=$(readlink -f "$2")
 export LANG=${E2E_LANG:-ja_JP.UTF-8}
-export WINEPREFIX=${E2E_PREFIX:-$WINE_PREFIX_X11}
+export WINEPREFIX=${E2E_PREFIX:-}
 E2E_XVFB_PID=
 E2E_TOOL_PID=
 E2E_WORK=$(mktemp -d /tmp/ringcfg-e2e.XXXXXX)
@@ -39,6 +39,15 @@ cleanup() {
     rm -rf "$E2E_WORK"
 }
 trap cleanup EXIT
+
+# Without E2E_PREFIX each run works in its own copy of the x11 prefix: the
+# cleanup ends every Wine process of the prefix, and others may be using the
+# shared one at the same time.
+if [ -z "$WINEPREFIX" ]; then
+    export WINEPREFIX=$E2E_WORK/prefix
+    mkdir -p "$WINEPREFIX"
+    cp -a "$WINE_PREFIX_X11/." "$WINEPREFIX/" || fail "cannot copy the Wine prefix $WINE_PREFIX_X11"
+fi
 
 # install_tool DIR: a copy of config.exe in DIR, as a player would unpack it.
 install_tool() {
