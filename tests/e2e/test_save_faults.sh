@@ -1,5 +1,6 @@
 # A save that cannot complete keeps the old setup.dat byte for byte and says
-# so: a read-only folder, and a file system with no room for the new copy.
+# so: a read-only setup.dat, a read-only folder, and a file system with no
+# room for the new copy.
 . "$(dirname "$0")/lib.sh" "$@"
 start_display
 
@@ -18,6 +19,16 @@ try_update() {
     drv nomsgbox || fail "a second message box"
     cmp "$dir/setup.dat" "$E2E_WORK/kept.dat" || fail "setup.dat changed in $dir"
 }
+
+log "read-only setup.dat"
+game=$E2E_WORK/game
+install_tool "$game"
+default_settings > "$game/setup.dat"
+chattr +i "$game/setup.dat"
+try_update "$game"
+chattr -i "$game/setup.dat"
+leftover=$(ls "$game" | grep -v -e '^config.exe$' -e '^setup.dat$' -e '^_debug.txt$' || true)
+[ -z "$leftover" ] || fail "temporary files left behind: $leftover"
 
 log "read-only folder"
 game=$E2E_WORK/readonly
