@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/test_support.h"
-#include "input/fake_dinput.h"
+#include "common/fake_dinput.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
 

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/test_support.h"
-#include "input/fake_dinput.h"
+#include "common/fake_dinput.h"
 
 // An empty temporary folder as the current directory (the fill of the
 // dialog writes its report file there).

@@ -8,7 +8,7 @@
 
 #include "common/test_support.h"
 #include "sysinfo/dxdiag_query.h"
-#include "sysinfo_fake_dxdiag.h"
+#include "common/fake_dxdiag.h"
 
 namespace {
 

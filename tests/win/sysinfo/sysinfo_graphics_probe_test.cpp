@@ -9,7 +9,7 @@
 
 #include "common/test_support.h"
 #include "sysinfo/graphics_probe.h"
-#include "sysinfo_fake_d3d9.h"
+#include "common/fake_d3d9.h"
 
 namespace {
 

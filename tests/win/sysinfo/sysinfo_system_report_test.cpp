@@ -12,7 +12,7 @@
 #include "sysinfo/cpu_info.h"
 #include "sysinfo/report_text.h"
 #include "sysinfo/system_report.h"
-#include "sysinfo_fake_d3d9.h"
+#include "common/fake_d3d9.h"
 
 namespace {
 

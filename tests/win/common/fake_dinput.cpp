@@ -1,4 +1,4 @@
-#include "input/fake_dinput.h"
+#include "common/fake_dinput.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "sysinfo_fake_d3d9.h"
+#include "common/fake_d3d9.h"
 
 #include "app/platform_seam.h"
 

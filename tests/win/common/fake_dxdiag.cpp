@@ -1,4 +1,4 @@
-#include "sysinfo_fake_dxdiag.h"
+#include "common/fake_dxdiag.h"
 
 #include <oleauto.h>
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "sysinfo_device_base.h"
+#include "common/d3d9_device_base.h"
 
 // Releases of every fake, in order ("device", "d3d").
 std::vector<std::string>& FakeD3DReleaseLog();
