@@ -21,25 +21,11 @@
 
 namespace {
 
-FakeAdapter HealthyAdapter()
-{
-    FakeAdapter a;
-    a.caps.VertexShaderVersion = 0xFFFE0300u;
-    a.caps.PixelShaderVersion = 0xFFFF0300u;
-    a.caps.MaxVertexShaderConst = 256;
-    a.caps.MaxTextureWidth = 4096;
-    a.caps.MaxTextureHeight = 4096;
-    a.acceptedDevices = {{D3DDEVTYPE_HAL, D3DCREATE_HARDWARE_VERTEXPROCESSING}};
-    for (D3DFORMAT f : {D3DFMT_R5G6B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_A8R8G8B8})
-        a.textureFormats[f] = D3D_OK;
-    return a;
-}
-
 // The platform as the tool meets it: a keyboard, one game pad, an adapter
 // and a DxDiag provider, all healthy until a row says otherwise.
 struct Machine {
     FakeDevice pad{"pad"};
-    FakeDirect3D9 d3d{HealthyAdapter()};
+    FakeDirect3D9 d3d{CapableAdapter()};
     FakeDxDiagProvider dxdiag;
     HRESULT coCreateResult = S_OK;
     bool noDirect3D = false;

@@ -2,6 +2,8 @@
 
 #include "app/platform_seam.h"
 
+#include <cstring>
+
 namespace {
 std::vector<std::string> g_releaseLog;
 FakeDirect3D9* g_nextDirect3D = nullptr;
@@ -129,3 +131,22 @@ ScopedDirect3DCreate::~ScopedDirect3DCreate()
 }
 
 const std::vector<UINT>& ScopedDirect3DCreate::SdkVersions() const { return g_sdkVersions; }
+
+FakeAdapter CapableAdapter()
+{
+    FakeAdapter a;
+    a.caps.VertexShaderVersion = 0xFFFE0300u;
+    a.caps.PixelShaderVersion = 0xFFFF0200u;
+    a.caps.MaxVertexShaderConst = 256;
+    a.caps.MaxTextureWidth = 16384;
+    a.caps.MaxTextureHeight = 8192;
+    std::strcpy(a.identifier.Description, "Crafted GeForce 9");
+    std::strcpy(a.identifier.Driver, "crafted.dll");
+    const DWORD hw = D3DCREATE_HARDWARE_VERTEXPROCESSING;
+    const DWORD sw = D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+    a.acceptedDevices = {{D3DDEVTYPE_HAL, hw}, {D3DDEVTYPE_HAL, sw},
+                         {D3DDEVTYPE_REF, hw}, {D3DDEVTYPE_REF, sw}};
+    for (D3DFORMAT f : {D3DFMT_R5G6B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_A8R8G8B8})
+        a.textureFormats[f] = D3D_OK;
+    return a;
+}

@@ -66,6 +66,10 @@ struct FakeAdapter {
     HRESULT renderTargetResult = D3D_OK;
 };
 
+// An adapter that offers everything: shader 3.0/2.0, 256 constants, every
+// device attempt, every texture format, render-target textures.
+FakeAdapter CapableAdapter();
+
 class FakeDirect3D9 : public IDirect3D9 {
 public:
     explicit FakeDirect3D9(const FakeAdapter& adapter) : m_Adapter(adapter) {}

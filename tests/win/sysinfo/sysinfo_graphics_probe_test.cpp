@@ -17,23 +17,6 @@ const DWORD kHw = D3DCREATE_HARDWARE_VERTEXPROCESSING;
 const DWORD kSw = D3DCREATE_SOFTWARE_VERTEXPROCESSING;
 const DWORD kMt = D3DCREATE_MULTITHREADED;
 
-FakeAdapter CapableAdapter()
-{
-    FakeAdapter a;
-    a.caps.VertexShaderVersion = 0xFFFE0300u;
-    a.caps.PixelShaderVersion = 0xFFFF0200u;
-    a.caps.MaxVertexShaderConst = 256;
-    a.caps.MaxTextureWidth = 16384;
-    a.caps.MaxTextureHeight = 8192;
-    std::strcpy(a.identifier.Description, "Crafted GeForce 9");
-    std::strcpy(a.identifier.Driver, "crafted.dll");
-    a.acceptedDevices = {{D3DDEVTYPE_HAL, kHw}, {D3DDEVTYPE_HAL, kSw},
-                         {D3DDEVTYPE_REF, kHw}, {D3DDEVTYPE_REF, kSw}};
-    for (D3DFORMAT f : {D3DFMT_R5G6B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_A8R8G8B8})
-        a.textureFormats[f] = D3D_OK;
-    return a;
-}
-
 bool IsAllZero(const void* data, size_t size)
 {
     const unsigned char* p = static_cast<const unsigned char*>(data);
