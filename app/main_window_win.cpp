@@ -24,20 +24,34 @@ LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     }
+    // The class is an ANSI one where code page 932 cannot be converted.
+    if (!IsWindowUnicode(wnd))
+        return DefWindowProcA(wnd, msg, wParam, lParam);
     return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
 ATOM RegisterMainWindowClass(HINSTANCE instance)
 {
     wchar_t className[16];
-    SjisToWide(kMainWindowClass, className, 16);
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    if (!SjisToWide(kMainWindowClass, className, 16)) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = MainWndProc;
+        wc.hInstance = instance;
+        wc.hIcon = icon;
+        wc.hCursor = arrow;
+        wc.hbrBackground = white;
+        wc.lpszClassName = kMainWindowClass;
+        return RegisterClassA(&wc);
+    }
     WNDCLASSW wc = {};
-    wc.style = 0;
     wc.lpfnWndProc = MainWndProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.hIcon = icon;
+    wc.hCursor = arrow;
+    wc.hbrBackground = white;
     wc.lpszClassName = className;
     return RegisterClassW(&wc);
 }
@@ -46,10 +60,11 @@ HWND CreateMainWindow(int width, int height, HINSTANCE instance)
 {
     wchar_t className[16];
     wchar_t title[64];
-    SjisToWide(kMainWindowClass, className, 16);
-    SjisToWide(kMainWindowTitle, title, 64);
     WindowPoint origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN),
                                           GetSystemMetrics(SM_CYSCREEN), width, height);
+    if (!SjisToWide(kMainWindowClass, className, 16) || !SjisToWide(kMainWindowTitle, title, 64))
+        return CreateWindowExA(0, kMainWindowClass, kMainWindowTitle, kMainWindowStyle, origin.x,
+                               origin.y, width, height, nullptr, nullptr, instance, nullptr);
     return CreateWindowExW(0, className, title, kMainWindowStyle, origin.x, origin.y, width,
                            height, nullptr, nullptr, instance, nullptr);
 }
@@ -68,17 +83,20 @@ void FitMainWindowToDialog(HWND mainWnd, HWND dialog)
 
 void GetModuleDirectory(char* out)
 {
+    // _splitpath and _makepath, not their _s forms: the msvcrt.dll of Windows
+    // XP has no _s functions. Every part gets a buffer as long as the whole
+    // path, so neither can write past its buffer. _splitpath knows the
+    // double-byte characters of the code page in use, whose second byte may
+    // be a backslash.
     char path[MAX_PATH] = {};
-    char drive[3] = {};
-    char dir[256] = {};
-    char name[256] = {};
-    char ext[256] = {};
+    char drive[MAX_PATH] = {};
+    char dir[MAX_PATH] = {};
+    char name[MAX_PATH] = {};
+    char ext[MAX_PATH] = {};
     out[0] = '\0';
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return;
-    if (_splitpath_s(path, drive, sizeof drive, dir, sizeof dir, name, sizeof name, ext,
-                     sizeof ext) != 0)
-        return;
-    _makepath_s(out, MAX_PATH, drive, dir, nullptr, nullptr);
+    _splitpath(path, drive, dir, name, ext);
+    _makepath(out, drive, dir, nullptr, nullptr);
 }

@@ -13,7 +13,11 @@ PlatformApi RealPlatformApi()
     api.pCoInitialize = CoInitialize;
     api.pCoCreateInstance = CoCreateInstance;
     api.pMessageBoxW = MessageBoxW;
+    api.pMessageBoxA = MessageBoxA;
     api.pShellExecuteW = ShellExecuteW;
+    api.pShellExecuteA = ShellExecuteA;
+    api.pMultiByteToWideChar = MultiByteToWideChar;
+    api.pReplaceFileW = ReplaceFileW;
     return api;
 }
 

@@ -1,13 +1,17 @@
 // Texts live inside the tool as Shift-JIS bytes (code page 932). Everything
 // handed to the window system goes through here: converted to UTF-16 and
-// given to the wide function, so the tool reads right on any Windows.
+// given to the wide function, so the tool reads right on any Windows. Where
+// this Windows cannot convert from code page 932 at all (no East Asian
+// language files, common on Western XP), the bytes go to the ANSI function
+// unchanged instead: the tool still runs there, its Japanese garbled.
 #pragma once
 
 #include <windows.h>
 
 // Converts a NUL-terminated Shift-JIS text into out (capacity in characters),
-// always terminated, truncated to fit. Returns the characters written.
-int SjisToWide(const char* sjis, wchar_t* out, int outChars);
+// always terminated, truncated to fit. False, with out empty, when code page
+// 932 cannot be converted on this Windows.
+bool SjisToWide(const char* sjis, wchar_t* out, int outChars);
 
 // Control text from Shift-JIS; allocates nothing (safe for the idle step).
 BOOL SetItemTextSjis(HWND dialog, int controlId, const char* sjis);

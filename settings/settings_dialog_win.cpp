@@ -100,8 +100,10 @@ void OpenBanner(HWND owner, const char* address)
     if (!address || !address[0])
         return;
     wchar_t wideAddress[MAX_PATH * 2];
-    SjisToWide(address, wideAddress, MAX_PATH * 2);
-    g_Platform.pShellExecuteW(owner, L"open", wideAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    if (!SjisToWide(address, wideAddress, MAX_PATH * 2))
+        g_Platform.pShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    else
+        g_Platform.pShellExecuteW(owner, L"open", wideAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -93,6 +93,8 @@ struct RunResult {
     int exitCode = -1;
     bool dialogFilled = false;
     HWND mainWnd = nullptr;
+    std::wstring title;
+    std::wstring report;
 };
 
 RunResult* g_result = nullptr;
@@ -108,6 +110,11 @@ VOID CALLBACK FinishWhenShown(HWND, UINT, UINT_PTR id, DWORD)
     g_result->dialogFilled =
         SendMessageW(combo, CB_GETCOUNT, 0, 0) == 6 && IsWindowVisible(state->m_hMainWnd);
     g_result->mainWnd = state->m_hMainWnd;
+    wchar_t text[4096];
+    GetWindowTextW(state->m_hMainWnd, text, 4096);
+    g_result->title = text;
+    GetDlgItemTextW(state->m_hDialog, IDC_REPORT, text, 4096);
+    g_result->report = text;
     PostMessageW(state->m_hDialog, WM_COMMAND,
                  g_finish == Finish::Update ? IDC_UPDATE : IDC_CANCEL, 0);
 }
@@ -248,6 +255,28 @@ TEST_F(StartupSettingsFileTest, AFailedSaveIsReportedAfterTheWindowHasGone)
     EXPECT_EQ(nullptr, recorder_.Messages()[0].owner);
     EXPECT_FALSE(IsWindow(run.mainWnd));
     EXPECT_NE(0u, GetFileAttributesW(path_.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A Windows without code page 932 (no East Asian language files): every text
+// goes to the ANSI functions as Shift-JIS bytes. The prefix's own code page
+// is 932, so those bytes read back as the tool's Japanese.
+TEST_F(StartupSettingsFileTest, WithoutCodePage932TheToolRunsThroughTheAnsiFunctions)
+{
+    FILE* f = _wfopen(path_.c_str(), L"wb");
+    ASSERT_NE(nullptr, f);
+    std::fputc(0x5A, f);
+    std::fclose(f);
+    ScopedNoShiftJis noShiftJis;
+
+    RunResult run = RunTool(Finish::Cancel);
+    EXPECT_EQ(1, run.exitCode);
+    EXPECT_TRUE(run.dialogFilled) << "the window class, window and dialog still come";
+    EXPECT_EQ(Wide("起動設定メニュー"), run.title);
+    EXPECT_EQ(0u, run.report.find(Wide("[ 起動設定メニュー ]"))) << "the report box is filled";
+    ASSERT_EQ(1u, recorder_.Messages().size());
+    EXPECT_TRUE(recorder_.Messages()[0].ansi);
+    EXPECT_EQ(Wide("設定ファイルが古いので読み込めませんでした"), recorder_.Messages()[0].text);
+    EXPECT_EQ(L"ERROR", recorder_.Messages()[0].caption);
 }
 
 } // namespace

@@ -11,8 +11,24 @@ std::vector<RecordedMessage> g_recorded;
 
 int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
-    g_recorded.push_back({owner, text ? text : L"", caption ? caption : L"", type});
+    g_recorded.push_back({owner, text ? text : L"", caption ? caption : L"", type, false});
     return IDOK;
+}
+
+int WINAPI RecordMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    g_recorded.push_back({owner, Wide(text ? text : ""), Wide(caption ? caption : ""), type, true});
+    return IDOK;
+}
+
+int WINAPI NoShiftJis(UINT codePage, DWORD flags, LPCSTR text, int bytes, LPWSTR out,
+                      int outChars)
+{
+    if (codePage == 932) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return MultiByteToWideChar(codePage, flags, text, bytes, out, outChars);
 }
 }
 
@@ -20,11 +36,13 @@ MessageRecorder::MessageRecorder()
 {
     g_recorded.clear();
     g_Platform.pMessageBoxW = RecordMessageBox;
+    g_Platform.pMessageBoxA = RecordMessageBoxA;
 }
 
 MessageRecorder::~MessageRecorder()
 {
     g_Platform.pMessageBoxW = RealPlatformApi().pMessageBoxW;
+    g_Platform.pMessageBoxA = RealPlatformApi().pMessageBoxA;
     g_recorded.clear();
 }
 
@@ -48,8 +66,16 @@ ScopedAppState::~ScopedAppState()
 std::wstring Wide(const char* sjis)
 {
     wchar_t buffer[4096];
-    SjisToWide(sjis, buffer, 4096);
+    if (MultiByteToWideChar(932, 0, sjis, -1, buffer, 4096) <= 0)
+        buffer[0] = L'\0';
     return buffer;
+}
+
+ScopedNoShiftJis::ScopedNoShiftJis() { g_Platform.pMultiByteToWideChar = NoShiftJis; }
+
+ScopedNoShiftJis::~ScopedNoShiftJis()
+{
+    g_Platform.pMultiByteToWideChar = RealPlatformApi().pMultiByteToWideChar;
 }
 
 std::wstring ControlText(HWND dialog, int id)

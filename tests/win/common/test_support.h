@@ -10,9 +10,10 @@
 
 struct RecordedMessage {
     HWND owner;
-    std::wstring text;
+    std::wstring text;     // as read in code page 932, whichever function showed it
     std::wstring caption;
     UINT type;
+    bool ansi;             // shown through MessageBoxA
 };
 
 // While alive, every message box the tool shows is recorded, not shown.
@@ -42,7 +43,18 @@ private:
     AppState* state_;
 };
 
-// Shift-JIS (as the tool stores texts) to UTF-16, for comparisons.
+// Shift-JIS (as the tool stores texts) to UTF-16, for comparisons; the
+// platform's own conversion, whatever the seam holds.
 std::wstring Wide(const char* sjis);
+
+// While alive, this Windows cannot convert from code page 932, as one
+// without the East Asian language files.
+class ScopedNoShiftJis {
+public:
+    ScopedNoShiftJis();
+    ~ScopedNoShiftJis();
+    ScopedNoShiftJis(const ScopedNoShiftJis&) = delete;
+    ScopedNoShiftJis& operator=(const ScopedNoShiftJis&) = delete;
+};
 // A control's text as the window system holds it.
 std::wstring ControlText(HWND dialog, int id);
