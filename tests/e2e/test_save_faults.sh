@@ -1,45 +1,70 @@
-# A save that cannot complete keeps the old setup.dat byte for byte and says
-# so: a read-only setup.dat, a read-only folder, and a file system with no
-# room for the new copy.
+# Saves that cannot go the safe way (a new copy beside setup.dat, swapped in)
+# write setup.dat in place, as a player's Windows needs under file
+# virtualisation; only when that fails too does the player see the message,
+# and nothing is left behind. A read-only setup.dat keeps its bytes; a folder
+# that refuses new entries and a full file system still take the new record
+# into an existing setup.dat; a full file system without one gets nothing.
 . "$(dirname "$0")/lib.sh" "$@"
 start_display
 
-# try_update DIR: starts the tool in DIR, changes a box, presses "更新" and
-# expects the write-failure message; setup.dat must keep its bytes.
+# The record the update below saves: the defaults with full screen on.
+default_settings > "$E2E_WORK/updated.dat"
+put_byte "$E2E_WORK/updated.dat" 260 0x03
+
+# try_update DIR saved|refused: starts the tool in DIR, turns full screen on
+# and presses "更新". saved: no message and setup.dat holds the new record;
+# refused: the write-failure message and setup.dat (if any) as it was.
 try_update() {
-    local dir=$1 box
-    cp "$dir/setup.dat" "$E2E_WORK/kept.dat"
+    local dir=$1 outcome=$2 box
+    [ -e "$dir/setup.dat" ] && cp "$dir/setup.dat" "$E2E_WORK/kept.dat" || rm -f "$E2E_WORK/kept.dat"
     start_tool "$dir"
     wait_dialog >/dev/null
     drv setcheck 1045 1
     drv click 1046
-    box=$(drv msgbox 60) || fail "no message after a failed save in $dir"
-    [ "$box" = "ERROR|設定ファイルの書き込みに失敗しました。" ] || fail "message was: $box"
-    wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after a failed save: $TOOL_RC"
-    drv nomsgbox || fail "a second message box"
-    cmp "$dir/setup.dat" "$E2E_WORK/kept.dat" || fail "setup.dat changed in $dir"
+    if [ "$outcome" = refused ]; then
+        box=$(drv msgbox 60) || fail "no message after a failed save in $dir"
+        [ "$box" = "ERROR|設定ファイルの書き込みに失敗しました。" ] || fail "message was: $box"
+    fi
+    wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after the update: $TOOL_RC"
+    drv nomsgbox || fail "a message box after the update in $dir"
+    if [ "$outcome" = saved ]; then
+        cmp "$dir/setup.dat" "$E2E_WORK/updated.dat" || fail "setup.dat in $dir is not the new record"
+    elif [ -e "$E2E_WORK/kept.dat" ]; then
+        cmp "$dir/setup.dat" "$E2E_WORK/kept.dat" || fail "setup.dat changed in $dir"
+    else
+        [ ! -e "$dir/setup.dat" ] || fail "a setup.dat was left in $dir"
+    fi
 }
 
-log "read-only setup.dat"
+# only_files DIR NAME...: DIR holds these entries and nothing else (but the
+# report _debug.txt, which a full or closed folder may not take).
+only_files() {
+    local dir=$1; shift
+    local want have
+    want=$(printf '%s\n' "$@" | sort | paste -sd ' ')
+    have=$(ls "$dir" | grep -vx _debug.txt | sort | paste -sd ' ')
+    [ "$have" = "$want" ] || fail "$dir holds '$have', expected '$want'"
+}
+
+log "read-only setup.dat: refused, kept"
 game=$E2E_WORK/game
 install_tool "$game"
 default_settings > "$game/setup.dat"
 chattr +i "$game/setup.dat"
-try_update "$game"
+try_update "$game" refused
 chattr -i "$game/setup.dat"
-leftover=$(ls "$game" | grep -v -e '^config.exe$' -e '^setup.dat$' -e '^_debug.txt$' || true)
-[ -z "$leftover" ] || fail "temporary files left behind: $leftover"
+only_files "$game" config.exe setup.dat
 
-log "read-only folder"
-game=$E2E_WORK/readonly
+log "a folder that refuses new entries: saved in place"
+game=$E2E_WORK/immutable
 install_tool "$game"
 default_settings > "$game/setup.dat"
 chattr +i "$game"
-try_update "$game"
+try_update "$game" saved
 chattr -i "$game"
-[ "$(ls "$game" | wc -l)" = 2 ] || fail "files left in the read-only folder: $(ls "$game")"
+only_files "$game" config.exe setup.dat
 
-log "full file system"
+log "a full file system: saved in place over the existing setup.dat"
 tiny=$E2E_WORK/tiny
 mkdir -p "$tiny"
 mount -t tmpfs -o size=2m tmpfs "$tiny" || fail "cannot mount a tmpfs (needs root)"
@@ -49,8 +74,14 @@ default_settings > "$tiny/setup.dat"
 dd if=/dev/zero of="$tiny/filler" bs=1k 2>/dev/null || true
 sync
 [ "$(df --output=avail -B1 "$tiny" | tail -1)" -lt 2384 ] || fail "the tmpfs is not full"
-try_update "$tiny"
-leftover=$(ls "$tiny" | grep -v -e '^config.exe$' -e '^setup.dat$' -e '^filler$' -e '^_debug.txt$' || true)
-[ -z "$leftover" ] || fail "temporary files left behind: $leftover"
+try_update "$tiny" saved
+only_files "$tiny" config.exe setup.dat filler
+
+log "a full file system without setup.dat: refused, nothing left behind"
+rm -f "$tiny/setup.dat" "$tiny/_debug.txt"
+dd if=/dev/zero of="$tiny/filler2" bs=1k 2>/dev/null || true
+sync
+try_update "$tiny" refused
+only_files "$tiny" config.exe filler filler2
 
 log "pass"

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/platform_seam.h"
 #include "settings/settings_file.h"
 #include "settings_fixture.h"
 
@@ -33,6 +34,28 @@ protected:
         EXPECT_EQ(L"ERROR", m.caption);
         EXPECT_EQ(static_cast<UINT>(MB_OK), m.type);
     }
+};
+
+// ReplaceFileW refused, as it may be under file virtualisation; with
+// removeOld, after taking the old file away as its documented failures may.
+struct RefusedReplace {
+    static inline int s_calls = 0;
+    static inline bool s_removeOld = false;
+    static BOOL WINAPI Replace(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+    {
+        ++s_calls;
+        if (s_removeOld)
+            DeleteFileW(replaced);
+        SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+        return FALSE;
+    }
+    explicit RefusedReplace(bool removeOld)
+    {
+        s_calls = 0;
+        s_removeOld = removeOld;
+        g_Platform.pReplaceFileW = Replace;
+    }
+    ~RefusedReplace() { g_Platform.pReplaceFileW = RealPlatformApi().pReplaceFileW; }
 };
 
 SettingsBlock Defaults()
@@ -110,6 +133,38 @@ TEST_F(SettingsFile, SaveReplacesALongerOldFileWhole)
     std::vector<unsigned char> saved = ReadWholeFile(kFile);
     ASSERT_EQ(kSettingsSize, saved.size());
     EXPECT_EQ(0, std::memcmp(&loaded, saved.data(), kSettingsSize));
+    EXPECT_EQ(std::vector<std::wstring>{L"setup.dat"}, directory_.Entries());
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(SettingsFile, ARefusedReplaceEndsInTheWriteInPlace)
+{
+    for (bool removeOld : {false, true}) {
+        SCOPED_TRACE(removeOld ? "the refused replace took the old file away" : "old file kept");
+        WriteWholeFile(kFile, PatternBytes(kSettingsSize, 7));
+        std::vector<unsigned char> bytes = PatternBytes(kSettingsSize, 8);
+        std::memcpy(&Settings(), bytes.data(), kSettingsSize);
+        RefusedReplace refused(removeOld);
+
+        EXPECT_EQ(1, SaveSettings(&Settings()));
+        EXPECT_EQ(1, RefusedReplace::s_calls);
+        EXPECT_EQ(bytes, ReadWholeFile(kFile));
+        EXPECT_EQ(std::vector<std::wstring>{L"setup.dat"}, directory_.Entries())
+            << "no temporary file is left";
+        EXPECT_TRUE(messages_.Messages().empty());
+    }
+}
+
+TEST_F(SettingsFile, AHiddenFileIsReplacedAndStaysHidden)
+{
+    WriteWholeFile(kFile, PatternBytes(kSettingsSize + 100, 9));
+    ASSERT_TRUE(SetFileAttributesW(kFile, FILE_ATTRIBUTE_HIDDEN));
+    std::vector<unsigned char> bytes = PatternBytes(kSettingsSize, 10);
+    std::memcpy(&Settings(), bytes.data(), kSettingsSize);
+
+    EXPECT_EQ(1, SaveSettings(&Settings()));
+    EXPECT_EQ(bytes, ReadWholeFile(kFile));
+    EXPECT_NE(0u, GetFileAttributesW(kFile) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(std::vector<std::wstring>{L"setup.dat"}, directory_.Entries());
     EXPECT_TRUE(messages_.Messages().empty());
 }
