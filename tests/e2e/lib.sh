@@ -6,6 +6,9 @@ E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$E2E_ROOT/scripts/wine-env"
 CONFIG_EXE=$(readlink -f "$1")
 DRIVER_EXE=$(readlink -f "$2")
+# 32- or 64-bit Wine and prefixes, as the exe under test was built.
+E2E_BITS=$(pe_bits "$CONFIG_EXE") || exit 1
+use_wine "$E2E_BITS"
 export LANG=${E2E_LANG:-ja_JP.UTF-8}
 export WINEPREFIX=${E2E_PREFIX:-}
 E2E_XVFB_PID=
@@ -59,7 +62,7 @@ install_tool() {
 start_tool() {
     local dir=$1 cwd=${2:-$1}
     E2E_START_NS=$(date +%s%N)
-    (cd "$cwd" && exec wine "$dir/config.exe" >/dev/null 2>&1) &
+    (cd "$cwd" && exec "$WINE" "$dir/config.exe" >/dev/null 2>&1) &
     E2E_TOOL_PID=$!
 }
 
@@ -71,7 +74,7 @@ wait_tool() {
     E2E_TOOL_PID=
 }
 
-drv() { wine "$DRIVER_EXE" "$@" 2>/dev/null | tr -d '\r'; }
+drv() { "$WINE" "$DRIVER_EXE" "$@" 2>/dev/null | tr -d '\r'; }
 
 # wait_dialog: waits for the filled dialog; prints ms since start_tool.
 wait_dialog() {
@@ -294,7 +297,7 @@ check_report() {
 }
 
 # drv_raw: the driver's output as it comes (CRs kept; one LF added at the end).
-drv_raw() { wine "$DRIVER_EXE" "$@" 2>/dev/null; }
+drv_raw() { "$WINE" "$DRIVER_EXE" "$@" 2>/dev/null; }
 
 # report_box_to FILE: the information box's text, exactly, in UTF-8.
 report_box_to() {

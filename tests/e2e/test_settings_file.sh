@@ -29,7 +29,7 @@ start_tool "$game"
 wait_dialog >/dev/null
 first=$E2E_TOOL_PID
 before=$(stat -c %Y.%s "$game/setup.dat")
-(cd "$game" && wine "$game/config.exe" >/dev/null 2>&1); second_rc=$?
+(cd "$game" && "$WINE" "$game/config.exe" >/dev/null 2>&1); second_rc=$?
 [ "$second_rc" = 0 ] || fail "second copy exit code $second_rc"
 [ "$(stat -c %Y.%s "$game/setup.dat")" = "$before" ] || fail "second copy touched setup.dat"
 E2E_TOOL_PID=$first

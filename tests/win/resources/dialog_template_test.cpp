@@ -371,15 +371,25 @@ TEST(Artwork, IconIsOne32By32ImageOf256Colours)
     DestroyIcon(icon);
 }
 
-TEST(Artwork, ManifestAsksToRunAsTheInvoker)
+TEST(Artwork, ManifestLeavesFileVirtualisationOnAndNamesThisBuildsProcessor)
 {
     HMODULE self = GetModuleHandleW(nullptr);
     HRSRC res = FindResourceW(self, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
     ASSERT_NE(res, nullptr);
     const char* text = static_cast<const char*>(LockResource(LoadResource(self, res)));
     const std::string manifest(text, SizeofResource(self, res));
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+    // Any execution level would switch off file virtualisation.
+    EXPECT_EQ(manifest.find("<trustInfo"), std::string::npos);
+    EXPECT_EQ(manifest.find("<requestedExecutionLevel"), std::string::npos);
+    const std::string arch = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\""
+                                                : "processorArchitecture=\"x86\"";
+    size_t named = 0;
+    for (size_t at = manifest.find("processorArchitecture="); at != std::string::npos;
+         at = manifest.find("processorArchitecture=", at + 1)) {
+        EXPECT_EQ(manifest.compare(at, arch.size(), arch), 0) << manifest.substr(at, 32);
+        ++named;
+    }
+    EXPECT_EQ(named, 2u) << "the tool's own identity and the common controls";
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(SysinfoDxDiag, FullQueryReadsTheThreeTextsAndReleasesEverything)
     EXPECT_EQ(call.context, 1u);
     ASSERT_EQ(m.provider.m_InitCalls.size(), 1u);
     const DXDIAG_INIT_PARAMS& params = m.provider.m_InitCalls[0];
-    EXPECT_EQ(params.dwSize, 16u);
+    EXPECT_EQ(params.dwSize, sizeof(DXDIAG_INIT_PARAMS));  // 16 bytes in a 32-bit build
     EXPECT_EQ(params.dwDxDiagHeaderVersion, 111u);
     EXPECT_EQ(params.bAllowWHQLChecks, FALSE);
     EXPECT_EQ(params.pReserved, nullptr);
