@@ -30,29 +30,30 @@ LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
+namespace {
+// The class "RING" for the wide and the ANSI registration alike.
+template <class WindowClass, class Text>
+WindowClass MainWindowClass(HINSTANCE instance, const Text* className)
+{
+    WindowClass wc = {};
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = className;
+    return wc;
+}
+}
+
 ATOM RegisterMainWindowClass(HINSTANCE instance)
 {
     wchar_t className[16];
-    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-    HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     if (!SjisToWide(kMainWindowClass, className, 16)) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = MainWndProc;
-        wc.hInstance = instance;
-        wc.hIcon = icon;
-        wc.hCursor = arrow;
-        wc.hbrBackground = white;
-        wc.lpszClassName = kMainWindowClass;
+        WNDCLASSA wc = MainWindowClass<WNDCLASSA>(instance, kMainWindowClass);
         return RegisterClassA(&wc);
     }
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hCursor = arrow;
-    wc.hbrBackground = white;
-    wc.lpszClassName = className;
+    WNDCLASSW wc = MainWindowClass<WNDCLASSW>(instance, className);
     return RegisterClassW(&wc);
 }
 
