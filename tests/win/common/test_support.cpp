@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "app/platform_seam.h"
-#include "app/win_text.h"
 
 namespace {
 std::vector<RecordedMessage> g_recorded;
