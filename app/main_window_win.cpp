@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "app/app_texts.h"
-#include "app/win_text.h"
 #include "app/window_geometry.h"
+#include "platform/win_text.h"
 #include "res/resource.h"
 
 LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)

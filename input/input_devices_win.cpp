@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/platform_seam.h"
-#include "app/win_text.h"
+#include "platform/platform_seam.h"
+#include "platform/win_text.h"
 
 namespace {
 constexpr DWORD kCooperation = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND;

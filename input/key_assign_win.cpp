@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/win_text.h"
 #include "input/binding_text.h"
 #include "input/input_devices.h"
 #include "input/press_detection.h"
 #include "input/slot_table.h"
+#include "platform/win_text.h"
 #include "res/resource.h"
 
 namespace {

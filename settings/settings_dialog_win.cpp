@@ -1,9 +1,9 @@
 #include "settings/settings_dialog.h"
 
 #include "app/app_state.h"
-#include "app/platform_seam.h"
-#include "app/win_text.h"
 #include "input/key_assign.h"
+#include "platform/platform_seam.h"
+#include "platform/win_text.h"
 #include "res/resource.h"
 #include "settings/settings_options.h"
 #include "sysinfo/system_report.h"

@@ -4,8 +4,8 @@
 #include <io.h>
 #include <cstdio>
 
-#include "app/platform_seam.h"
-#include "app/win_text.h"
+#include "platform/platform_seam.h"
+#include "platform/win_text.h"
 
 namespace {
 const char kSettingsFileName[] = "setup.dat";

@@ -2,7 +2,7 @@
 // process affinity mask.
 #include <windows.h>
 
-#include "app/win_text.h"
+#include "platform/win_text.h"
 #include "sysinfo/cpu_info.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <initguid.h>
 #include <dxdiag.h>
 
-#include "app/platform_seam.h"
-#include "app/win_text.h"
+#include "platform/platform_seam.h"
+#include "platform/win_text.h"
 #include "sysinfo/dxdiag_text.h"
 
 namespace {

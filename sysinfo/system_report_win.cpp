@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "app/win_text.h"
+#include "platform/win_text.h"
 #include "res/resource.h"
 #include "sysinfo/cpu_info.h"
 #include "sysinfo/os_version.h"

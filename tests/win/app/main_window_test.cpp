@@ -6,9 +6,9 @@
 
 #include "app/app_texts.h"
 #include "app/main_window.h"
-#include "app/win_text.h"
 #include "app/window_geometry.h"
 #include "common/test_support.h"
+#include "platform/win_text.h"
 #include "res/resource.h"
 
 namespace {

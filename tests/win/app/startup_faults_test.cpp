@@ -10,8 +10,8 @@
 
 #include "app/app_lifecycle.h"
 #include "app/app_state.h"
-#include "app/platform_seam.h"
 #include "common/test_support.h"
+#include "platform/platform_seam.h"
 #include "res/resource.h"
 
 namespace {

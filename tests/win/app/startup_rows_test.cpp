@@ -12,11 +12,11 @@
 
 #include "app/app_lifecycle.h"
 #include "app/app_state.h"
-#include "app/platform_seam.h"
 #include "common/fake_d3d9.h"
 #include "common/fake_dinput.h"
 #include "common/fake_dxdiag.h"
 #include "common/test_support.h"
+#include "platform/platform_seam.h"
 #include "res/resource.h"
 
 namespace {

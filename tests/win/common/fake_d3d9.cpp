@@ -1,6 +1,6 @@
 #include "common/fake_d3d9.h"
 
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 
 namespace {
 FakeProperty PropertyOf(REFGUID prop)

@@ -2,7 +2,7 @@
 
 #include <oleauto.h>
 
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 
 namespace {
 std::vector<std::wstring> g_log;

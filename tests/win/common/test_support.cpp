@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 
 namespace {
 std::vector<RecordedMessage> g_recorded;

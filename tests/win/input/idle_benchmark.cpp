@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/platform_seam.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
 #include "input/key_assign_fixture.h"
+#include "platform/platform_seam.h"
 #include "res/resource.h"
 #include "settings/settings_block.h"
 #include "settings/settings_dialog.h"

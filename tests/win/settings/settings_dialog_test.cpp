@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 #include "res/resource.h"
 #include "settings/settings_block.h"
 #include "settings/settings_dialog.h"

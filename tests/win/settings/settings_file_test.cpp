@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 #include "settings/settings_file.h"
 #include "settings_fixture.h"
 

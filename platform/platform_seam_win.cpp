@@ -1,9 +1,11 @@
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 
+#ifndef DIRECTINPUT_VERSION
+#define DIRECTINPUT_VERSION 0x0800
+#endif
+#include <dinput.h>
 #include <objbase.h>
 #include <shellapi.h>
-
-#include "input/input_devices.h"
 
 PlatformApi RealPlatformApi()
 {

@@ -1,6 +1,6 @@
-#include "app/win_text.h"
+#include "platform/win_text.h"
 
-#include "app/platform_seam.h"
+#include "platform/platform_seam.h"
 
 namespace {
 // Large enough for the longest text the tool composes (the 1,536-byte report).
