@@ -19,20 +19,28 @@ mkdir -p "$ARTIFACTS"
 
 log() { printf '[e2e] %s\n' "$*" >&2; }
 fail() { log "FAIL: $*"; exit 1; }
+# No test ends without saying why: a command that stops the script under
+# set -e names itself and its status.
+set -E
+trap 'log "FAIL: line $LINENO: \"$BASH_COMMAND\" returned $?"' ERR
+trap 'exit 1' TERM
 
 start_display() {
     if [ "${E2E_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
-    local n=90
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number once it takes
+    # connections: no race with another test's display, no wait by time.
+    local fifo=$E2E_WORK/displayfd n
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
+    read -r n < "$fifo" || fail "Xvfb did not start"
+    [ -n "$n" ] || fail "Xvfb did not start"
     export DISPLAY=:$n
-    for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && return 0; sleep 0.05; done
-    fail "Xvfb did not start"
 }
 
 cleanup() {
     set +e
+    trap - ERR
     [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
@@ -74,15 +82,61 @@ wait_tool() {
     E2E_TOOL_PID=
 }
 
-drv() { "$WINE" "$DRIVER_EXE" "$@" 2>/dev/null | tr -d '\r'; }
+# How long any wait for the tool may take before it counts as a fault: far
+# beyond what a busy machine needs, so that only a tool that never gets there
+# fails.
+E2E_LIMIT=${E2E_LIMIT:-120}
 
-# wait_dialog: waits for the filled dialog; prints ms since start_tool.
+# is WHAT GOT WANT: fails, naming WHAT and both values, unless GOT is WANT.
+is() { [ "$2" = "$3" ] || fail "$1 is '$2', expected '$3'"; }
+
+# drv COMMAND...: the driver's output (CRs removed). A command the driver
+# could not carry out fails the test, naming the command and its answer.
+drv() {
+    local out status=0
+    out=$("$WINE" "$DRIVER_EXE" "$@" 2>/dev/null) || status=$?
+    out=${out//$'\r'/}
+    if [ $status -ne 0 ]; then
+        log "FAIL: driver command '$*' returned $status: ${out:-no output}"
+        # Inside $(...) an exit ends only that subshell: end the test itself.
+        [ "$BASHPID" = $$ ] || kill -TERM $$
+        exit 1
+    fi
+    [ -z "$out" ] || printf '%s\n' "$out"
+}
+
+# wait_dialog: waits until start-up is over (the dialog filled and the tool's
+# loop taking messages); prints ms since start_tool.
 wait_dialog() {
-    drv wait "${1:-90}" >/dev/null || fail "dialog did not appear"
+    drv wait "${1:-$E2E_LIMIT}" >/dev/null
     echo $(( ($(date +%s%N) - E2E_START_NS) / 1000000 ))
 }
 
-screenshot() { import -window root "$ARTIFACTS/$1.png" 2>/dev/null || log "no screenshot"; }
+# click_done ID: clicks a button and waits until its handler has run. Not for
+# the buttons that close the tool or open a message box.
+click_done() {
+    drv click "$1"
+    drv sync "$E2E_LIMIT"
+}
+
+# await WHAT COMMAND...: runs COMMAND until it succeeds; fails naming WHAT (and
+# what COMMAND last saw, when it leaves that in E2E_SEEN) when the limit
+# passes first.
+await() {
+    local what=$1 end=$(($(date +%s) + E2E_LIMIT))
+    shift
+    E2E_SEEN=
+    until "$@"; do
+        [ "$(date +%s)" -le "$end" ] ||
+            fail "still waiting after ${E2E_LIMIT} s for $what${E2E_SEEN:+ (last seen: $E2E_SEEN)}"
+        sleep 0.05
+    done
+}
+
+screenshot() {
+    drv paint
+    import -window root "$ARTIFACTS/$1.png" 2>/dev/null || log "no screenshot"
+}
 
 # focus_desktop: gives the virtual desktop's X window the keyboard focus.
 focus_desktop() {
@@ -104,24 +158,48 @@ restart_wine() {
     wineserver -w 2>/dev/null || true
 }
 
-# press KEY: one press and release through X into the virtual desktop, then a
-# pause longer than the dialog's 100 ms timer so the next press lands on the
-# next slot.
+# press KEY: one press and release through X into the virtual desktop. The
+# caller waits for its effect.
 press() {
     focus_desktop
     xdotool key --clearmodifiers "$1"
-    sleep 0.3
 }
 
-# wait_text ID EXPECTED [SECONDS]: waits until a control shows that text.
-wait_text() {
-    local id=$1 want=$2 limit=${3:-10} got i
-    for i in $(seq $((limit * 10))); do
-        got=$(drv text "$id")
-        [ "$got" = "$want" ] && return 0
-        sleep 0.1
+# checked_is ID 0|1: the control's check state.
+checked_is() { E2E_SEEN=$(drv check "$1"); [ "$E2E_SEEN" = "$2" ]; }
+
+# keys_taken: waits until the tool has read every key pressed before, so that
+# a press that must change nothing has had its chance to. Wine hands a key to
+# the tool's DirectInput before the key's window messages reach the tool's
+# thread, and the tool reads DirectInput whenever its queue is empty; a space
+# pressed into a focused check box toggles the box when that thread handles
+# it. Two spaces leave the box as it was. Only while no assignment runs.
+keys_taken() {
+    local box=1045 before want
+    before=$(drv check $box)
+    drv focus $box
+    for want in $((1 - before)) "$before"; do
+        press space
+        await "a space to toggle box $box to $want" checked_is $box "$want"
     done
-    fail "control $id shows '$got', expected '$want'"
+}
+
+# shows ID TEXT: the control shows that text.
+shows() { E2E_SEEN=$(drv text "$1"); [ "$E2E_SEEN" = "$2" ]; }
+
+# wait_text ID EXPECTED: waits until a control shows that text.
+wait_text() { await "control $1 to show '$2'" shows "$1" "$2"; }
+
+# on_slot N: the check is on player 1's slot N.
+on_slot() { E2E_SEEN="slot $(checked_slot)"; [ "$E2E_SEEN" = "slot $1" ]; }
+
+# next_slot N: waits for the check to move on to slot N, then lets the
+# dialog's timer record it. The timer does that every 100 ms; the driver's
+# tick does the same at once, so the next press never races the period (two
+# presses within one period go to the same slot, by design).
+next_slot() {
+    await "the check to move on to slot $1" on_slot "$1"
+    drv tick
 }
 
 # The 2,384 bytes the tool writes when it starts without setup.dat.
@@ -176,7 +254,8 @@ slot_names() { drv texts "${SLOT_EDITS[@]}" | tr '\n' ' ' | sed 's/ $//'; }
 # scaled to WIDTH pixels when given.
 dialog_shot() {
     local r full
-    r=($(drv rects)) || { log "no window to shoot"; return 0; }
+    drv paint
+    r=($(drv rects))
     full=$E2E_WORK/shot-full.png
     import -window root "$full" 2>/dev/null || { log "no screenshot"; return 0; }
     local w=$((r[3] - r[1])) h=$((r[4] - r[2]))

@@ -6,10 +6,11 @@ start_display
 install_tool "$E2E_WORK/game"
 start_tool "$E2E_WORK/game"
 wait_dialog >/dev/null
-[ "$(drv title)" = "起動設定メニュー" ] || fail "title reads: $(drv title)"
-[ "$(drv itemtext 1081 3)" = "800×600（デフォルト）" ] || fail "combo item reads: $(drv itemtext 1081 3)"
-[ "$(drv text 1046)" = "更新" ] || fail "update button reads: $(drv text 1046)"
+is "the title" "$(drv title)" "起動設定メニュー"
+is "resolution item 3" "$(drv itemtext 1081 3)" "800×600（デフォルト）"
+is "the update button" "$(drv text 1046)" "更新"
 screenshot codepage-1252
 drv click 1047
-wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code: $TOOL_RC"
+wait_tool
+is "the exit code after cancel" "$TOOL_RC" 1
 log "pass"

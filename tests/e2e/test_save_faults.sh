@@ -22,11 +22,12 @@ try_update() {
     drv setcheck 1045 1
     drv click 1046
     if [ "$outcome" = refused ]; then
-        box=$(drv msgbox 60) || fail "no message after a failed save in $dir"
-        [ "$box" = "ERROR|設定ファイルの書き込みに失敗しました。" ] || fail "message was: $box"
+        is "the message after a failed save in $dir" "$(drv msgbox "$E2E_LIMIT")" \
+            "ERROR|設定ファイルの書き込みに失敗しました。"
     fi
-    wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after the update: $TOOL_RC"
-    drv nomsgbox || fail "a message box after the update in $dir"
+    wait_tool
+    is "the exit code after the update in $dir" "$TOOL_RC" 1
+    drv nomsgbox
     if [ "$outcome" = saved ]; then
         cmp "$dir/setup.dat" "$E2E_WORK/updated.dat" || fail "setup.dat in $dir is not the new record"
     elif [ -e "$E2E_WORK/kept.dat" ]; then

@@ -10,17 +10,19 @@ log "no setup.dat, then cancel: nothing is written"
 start_tool "$game"
 ms=$(wait_dialog)
 echo "startup_ms=$ms (process start to the dialog filled)"
-drv nomsgbox || fail "a message box at start-up without setup.dat"
+drv nomsgbox
 screenshot settings-startup
 drv click 1047
-wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after cancel: $TOOL_RC"
+wait_tool
+is "the exit code after cancel" "$TOOL_RC" 1
 [ ! -e "$game/setup.dat" ] || fail "cancel created setup.dat"
 
 log "no setup.dat, then update: the default record is written"
 start_tool "$game"
 wait_dialog >/dev/null
 drv click 1046
-wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after update: $TOOL_RC"
+wait_tool
+is "the exit code after update" "$TOOL_RC" 1
 default_settings > "$E2E_WORK/expected.dat"
 cmp "$game/setup.dat" "$E2E_WORK/expected.dat" || fail "setup.dat is not the default record"
 
@@ -29,12 +31,14 @@ start_tool "$game"
 wait_dialog >/dev/null
 first=$E2E_TOOL_PID
 before=$(stat -c %Y.%s "$game/setup.dat")
-(cd "$game" && "$WINE" "$game/config.exe" >/dev/null 2>&1); second_rc=$?
-[ "$second_rc" = 0 ] || fail "second copy exit code $second_rc"
-[ "$(stat -c %Y.%s "$game/setup.dat")" = "$before" ] || fail "second copy touched setup.dat"
+second_rc=0
+(cd "$game" && "$WINE" "$game/config.exe" >/dev/null 2>&1) || second_rc=$?
+is "the second copy's exit code" "$second_rc" 0
+is "setup.dat's time and size after the second copy" "$(stat -c %Y.%s "$game/setup.dat")" "$before"
 E2E_TOOL_PID=$first
 drv click 1047
-wait_tool; [ "$TOOL_RC" = 1 ] || fail "first copy exit code: $TOOL_RC"
+wait_tool
+is "the first copy's exit code" "$TOOL_RC" 1
 
 log "started from another directory: reads and writes next to the exe"
 other=$E2E_WORK/elsewhere
@@ -45,23 +49,23 @@ printf '\x03\x41\x58\x00' | dd of="$game/setup.dat" bs=1 seek=260 conv=notrunc 2
 printf '\x04' | dd of="$game/setup.dat" bs=1 seek=272 conv=notrunc 2>/dev/null
 start_tool "$game" "$other"
 wait_dialog >/dev/null
-[ "$(drv check 1045)" = 1 ] || fail "stored full-screen bit not shown"
-[ "$(drv cursel 1081)" = 4 ] || fail "stored resolution not shown"
-[ "$(drv cursel 1085)" = 2 ] || fail "stored FSAA not shown"
+is "the stored full-screen box" "$(drv check 1045)" 1
+is "the stored resolution item" "$(drv cursel 1081)" 4
+is "the stored anti-aliasing item" "$(drv cursel 1085)" 2
 drv setcheck 1045 0
 drv select 1081 0
 drv click 1046
-wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code: $TOOL_RC"
+wait_tool
+is "the exit code after update" "$TOOL_RC" 1
 [ ! -e "$other/setup.dat" ] || fail "setup.dat written to the working directory"
-[ "$(hex_of "$game/setup.dat" 260 4)" = 01215800 ] || fail "options not saved next to the exe: $(hex_of "$game/setup.dat" 260 4)"
-[ "$(stat -c %s "$game/setup.dat")" = 2384 ] || fail "length"
+is "the options saved next to the exe" "$(hex_of "$game/setup.dat" 260 4)" 01215800
+is "the length of setup.dat" "$(stat -c %s "$game/setup.dat")" 2384
 
 log "a setup.dat of the wrong length: message at start, defaults not applied"
 head -c 100 /dev/urandom > "$game/setup.dat"
 cp "$game/setup.dat" "$E2E_WORK/short.dat"
 start_tool "$game"
-box=$(drv msgbox 60) || fail "no message for a 100-byte setup.dat"
-[ "$box" = "ERROR|設定ファイルが古いので読み込めませんでした" ] || fail "message was: $box"
+is "the message for a 100-byte setup.dat" "$(drv msgbox "$E2E_LIMIT")" "ERROR|設定ファイルが古いので読み込めませんでした"
 wait_dialog >/dev/null
 drv click 1047
 wait_tool

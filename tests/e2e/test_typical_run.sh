@@ -31,60 +31,59 @@ expected_settings() {
 run_scenario() {
     local tag=$1 acp=$2 game=$E2E_WORK/game-$1 slot
     install_tool "$game"
-    [ "$(drv acp)" = "$acp" ] || fail "[$tag] Wine runs with code page $(drv acp), expected $acp"
+    is "[$tag] Wine's code page" "$(drv acp)" "$acp"
     log "[$tag] start without setup.dat"
     start_tool "$game"
     wait_dialog >/dev/null
-    drv nomsgbox || fail "[$tag] a message box at start-up"
-    [ "$(drv title)" = "起動設定メニュー" ] || fail "[$tag] title reads: $(drv title)"
-    [ "$(drv text 1065)" = "設定開始" ] || fail "[$tag] button 1065 reads: $(drv text 1065)"
-    [ "$(drv itemtext 1081 3)" = "800×600（デフォルト）" ] || fail "[$tag] combo item reads: $(drv itemtext 1081 3)"
-    [ "$(drv itemtext 1085 0)" = "なし" ] || fail "[$tag] combo item reads: $(drv itemtext 1085 0)"
-    [ "$(slot_names)" = "↑ ↓ ← → Z X C V A S Q W ESCAPE" ] || fail "[$tag] default names: $(slot_names)"
-    [ "$(drv text 1087)" = "START：メニュー" ] || fail "[$tag] radio 1087 reads: $(drv text 1087)"
-    [ "$(drv text 1048)" = "方向キーを強制設定（アナログ不可）" ] || fail "[$tag] box 1048 reads: $(drv text 1048)"
+    drv nomsgbox
+    is "[$tag] the title" "$(drv title)" "起動設定メニュー"
+    is "[$tag] button 1065" "$(drv text 1065)" "設定開始"
+    is "[$tag] resolution item 3" "$(drv itemtext 1081 3)" "800×600（デフォルト）"
+    is "[$tag] anti-aliasing item 0" "$(drv itemtext 1085 0)" "なし"
+    is "[$tag] the default names" "$(slot_names)" "↑ ↓ ← → Z X C V A S Q W ESCAPE"
+    is "[$tag] radio 1087" "$(drv text 1087)" "START：メニュー"
+    is "[$tag] box 1048" "$(drv text 1048)" "方向キーを強制設定（アナログ不可）"
     report_box_to "$E2E_WORK/box-$tag.txt"
     crlf_only "$E2E_WORK/box-$tag.txt" || fail "[$tag] the report box's lines do not end in CR LF"
     tr -d '\r' < "$E2E_WORK/box-$tag.txt" > "$E2E_WORK/box-$tag.lf"
     check_report dialog "$E2E_WORK/box-$tag.lf"
-    sleep 0.5
     screenshot "typical-run-$tag-startup"
 
     log "[$tag] \"設定開始\" and a key for each of the 13 actions"
     drv activate
-    drv click 1065
-    for _ in $(seq 50); do [ "$(drv enabled 1065)" = 0 ] && break; sleep 0.1; done
-    [ "$(drv enabled 1065)" = 0 ] || fail "[$tag] 設定開始 still enabled"
-    [ "$(checked_slot)" = 0 ] || fail "[$tag] slot $(checked_slot) checked at the start"
+    click_done 1065
+    is "[$tag] 設定開始 enabled after its click" "$(drv enabled 1065)" 0
+    is "[$tag] the checked slot at the start" "$(checked_slot)" 0
     for slot in "${!KEYS[@]}"; do
         press "${KEYS[$slot]}"
         wait_text "${SLOT_EDITS[$slot]}" "${NAMES[$slot]}"
-        local next=$(((slot + 1) % 13)) got
-        for _ in $(seq 20); do got=$(checked_slot); [ "$got" = $next ] && break; sleep 0.1; done
-        [ "$got" = $next ] || fail "[$tag] after slot $slot the check is on slot $got, expected $next"
+        next_slot $(((slot + 1) % 13))
     done
     # Wrapped: slot 0 checked again, and slot 12's radio no longer.
-    [ "$(drv check 1012)" = 1 ] && [ "$(drv check 1087)" = 0 ] || fail "[$tag] the check did not wrap to slot 0"
+    is "[$tag] radios 1012 and 1087 after the wrap" "$(drv checks 1012 1087)" "1 0"
     press $WRAP_KEY
     wait_text 1020 $WRAP_NAME
-    [ "$(slot_names)" = "$WRAP_NAME ${NAMES[*]:1}" ] || fail "[$tag] names after the assignment: $(slot_names)"
-    sleep 0.5
+    is "[$tag] the names after the assignment" "$(slot_names)" "$WRAP_NAME ${NAMES[*]:1}"
     screenshot "typical-run-$tag-assigned"
     [ "$tag" = ja ] && dialog_shot "$ARTIFACTS/typical-run-dialog.png" 480
 
     log "[$tag] \"設定終了\", options, \"更新\""
-    drv click 1067
-    for _ in $(seq 50); do [ "$(drv enabled 1048)" = 1 ] && break; sleep 0.1; done
-    drv setcheck 1048 1 || fail "[$tag] force-direction box"
-    drv setcheck 1045 1 && drv setcheck 1049 0 && drv setcheck 1061 1 &&
-        drv setcheck 1062 1 && drv setcheck 1056 1 || fail "[$tag] a check box did not change"
+    click_done 1067
+    is "[$tag] box 1048 enabled after 設定終了" "$(drv enabled 1048)" 1
+    drv setcheck 1048 1
+    drv setcheck 1045 1
+    drv setcheck 1049 0
+    drv setcheck 1061 1
+    drv setcheck 1062 1
+    drv setcheck 1056 1
     drv select 1081 4
     drv select 1085 2
     drv click 1046
-    wait_tool; [ "$TOOL_RC" = 1 ] || fail "[$tag] exit code after update: $TOOL_RC"
+    wait_tool
+    is "[$tag] the exit code after update" "$TOOL_RC" 1
 
     expected_settings "$E2E_WORK/expected.dat"
-    [ "$(stat -c %s "$game/setup.dat")" = 2384 ] || fail "[$tag] setup.dat length $(stat -c %s "$game/setup.dat")"
+    is "[$tag] the length of setup.dat" "$(stat -c %s "$game/setup.dat")" 2384
     if ! cmp -l "$game/setup.dat" "$E2E_WORK/expected.dat" > "$E2E_WORK/diff.txt"; then
         fail "[$tag] setup.dat differs (offset, got, expected in octal): $(head -10 "$E2E_WORK/diff.txt" | tr '\n' ';')"
     fi
@@ -95,16 +94,16 @@ run_scenario() {
     log "[$tag] the next start shows what was saved"
     start_tool "$game"
     wait_dialog >/dev/null
-    drv nomsgbox || fail "[$tag] a message box at the second start"
+    drv nomsgbox
     local boxes="1045 1049 1061 1056 1062 1078 1080 1079 1077 1076 1075 1048 1082"
-    [ "$(drv checks $boxes)" = "1 0 1 1 1 0 1 1 1 1 0 1 0" ] ||
-        fail "[$tag] boxes $boxes read $(drv checks $boxes)"
-    [ "$(drv cursel 1081)" = 4 ] || fail "[$tag] resolution shows item $(drv cursel 1081)"
-    [ "$(drv cursel 1085)" = 2 ] || fail "[$tag] anti-aliasing shows item $(drv cursel 1085)"
-    [ "$(slot_names)" = "$WRAP_NAME ${NAMES[*]:1}" ] || fail "[$tag] names after a restart: $(slot_names)"
+    is "[$tag] boxes $boxes" "$(drv checks $boxes)" "1 0 1 1 1 0 1 1 1 1 0 1 0"
+    is "[$tag] the resolution item" "$(drv cursel 1081)" 4
+    is "[$tag] the anti-aliasing item" "$(drv cursel 1085)" 2
+    is "[$tag] the names after a restart" "$(slot_names)" "$WRAP_NAME ${NAMES[*]:1}"
     check_debug_txt "$game/_debug.txt"
     drv click 1047
-    wait_tool; [ "$TOOL_RC" = 1 ] || fail "[$tag] exit code after cancel: $TOOL_RC"
+    wait_tool
+    is "[$tag] the exit code after cancel" "$TOOL_RC" 1
     cmp -s "$game/setup.dat" "$E2E_WORK/$tag.dat" || fail "[$tag] cancel changed setup.dat"
 }
 

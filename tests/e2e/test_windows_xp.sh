@@ -16,12 +16,13 @@ game=$E2E_WORK/game
 install_tool "$game"
 start_tool "$game"
 wait_dialog >/dev/null
-drv nomsgbox || fail "a message box at start-up under $version"
+drv nomsgbox
 os=$(iconv -f CP932 -t UTF-8 "$game/_debug.txt" | tr -d '\r' | sed -n 's/^OS\t*//p')
-[ "$os" = "$want" ] || fail "under $version the report says OS '$os', expected '$want'"
+is "the OS the report names under $version" "$os" "$want"
 report_box_to "$E2E_WORK/box.txt"
 grep -qF "$want" "$E2E_WORK/box.txt" || fail "the information box does not name $want"
 log "$version: $os"
 drv click 1047
-wait_tool; [ "$TOOL_RC" = 1 ] || fail "exit code after cancel: $TOOL_RC"
+wait_tool
+is "the exit code after cancel" "$TOOL_RC" 1
 log "pass"

@@ -2,7 +2,12 @@
 // finds its windows, clicks buttons and reads controls through window
 // messages. Run under the same Wine prefix as the tool. Prints UTF-8.
 //
-//   e2e_driver wait SECONDS          wait for the filled dialog; print ms waited
+//   e2e_driver wait SECONDS          wait until start-up is over (the dialog filled, the
+//                                    tool's loop running); print ms waited
+//   e2e_driver sync SECONDS          wait until the tool's loop has handled every message
+//                                    posted to it before (a click, say)
+//   e2e_driver tick                  one tick of the dialog's timer, handled when this returns
+//   e2e_driver paint                 the main window and its children painted now
 //   e2e_driver gone SECONDS          wait until the main window has gone
 //   e2e_driver click ID              BM_CLICK on a dialog control
 //   e2e_driver text ID               a control's text
@@ -20,8 +25,8 @@
 //   e2e_driver nomsgbox              exit 1 if a message box of the tool is open
 //   e2e_driver pid                   the tool's process id
 //   e2e_driver now                   the real-time clock as Unix nanoseconds
-//   e2e_driver filled SECONDS        print "ready", wait for the filled dialog, print the
-//                                    Unix ns it was seen
+//   e2e_driver filled SECONDS        print "ready", wait as `wait` does, print the Unix ns
+//                                    it was seen
 //   e2e_driver window CLASS SECONDS  print "ready", wait for a visible top-level window of
 //                                    CLASS that answers messages, print the Unix ns seen
 //   e2e_driver close CLASS           post WM_CLOSE to that top-level window
@@ -36,6 +41,10 @@
 //   e2e_driver acp                   the ANSI code page of this Wine session
 //   e2e_driver checks ID...          BM_GETCHECK of several controls, on one line
 //   e2e_driver texts ID...           the texts of several controls, one per line
+//
+// Exit status 0 on success; 2 with an "error: ..." line when the command could
+// not be carried out (no such window, a message the tool did not answer, a
+// time limit passed); 1 from nomsgbox when a message box is open.
 #define PSAPI_VERSION 2  // GetProcessMemoryInfo from kernel32 (K32...), no psapi.dll
 #include <windows.h>
 #include <psapi.h>
@@ -102,19 +111,54 @@ HWND Control(int id)
     return dlg ? GetDlgItem(dlg, id) : nullptr;
 }
 
+// Set when a message sent to the tool went unanswered: the command then fails
+// instead of printing what an unanswered message leaves (0, an empty text).
+bool g_unanswered = false;
+
 LRESULT Send(HWND wnd, UINT msg, WPARAM w, LPARAM l)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(wnd, msg, w, l, SMTO_ABORTIFHUNG, 5000, &result);
+    // A busy machine may keep the tool from answering for a while; only a tool
+    // that stopped taking messages (or a window that went away) fails here.
+    if (!SendMessageTimeoutW(wnd, msg, w, l, SMTO_NORMAL, 60000, &result))
+        g_unanswered = true;
     return (LRESULT)result;
 }
 
-// The dialog is filled once the tool's loop answers: a sent message is only
-// taken by the tool's thread between messages, after FillDialog returned.
-bool DialogFilled()
+constexpr int kReportBoxId = 1054;
+constexpr WPARAM kDialogTimerId = 0x7FFF;
+
+// Waits until the tool's message loop has handled every message posted to it
+// before this call. Only that loop takes posted messages; a sent one is also
+// answered inside start-up or a handler, whenever the tool waits on another
+// thread (Wine's DirectInput, for one), so a sent question alone cannot tell
+// that start-up or a click has finished. The mark is the report box's modify
+// flag: the tool never reads it and a read-only box never shows it.
+bool Sync(DWORD start, DWORD limit)
 {
-    HWND res = Control(1081);
-    return res && Send(res, CB_GETCOUNT, 0, 0) == 6 && IsWindowVisible(MainWindow());
+    HWND report = Control(kReportBoxId);
+    if (!report || !PostMessageW(report, EM_SETMODIFY, TRUE, 0))
+        return false;
+    while (!Send(report, EM_GETMODIFY, 0, 0)) {
+        if (g_unanswered || GetTickCount() - start > limit)
+            return false;
+        Sleep(2);
+    }
+    Send(report, EM_SETMODIFY, FALSE, 0);
+    return !g_unanswered;
+}
+
+// Start-up is over once the dialog exists and the loop has taken a message
+// posted to it: FillDialog ran before the loop began.
+bool WaitStartupOver(DWORD limit, DWORD pollMs)
+{
+    DWORD start = GetTickCount();
+    while (!Control(kReportBoxId) || !IsWindowVisible(MainWindow())) {
+        if (GetTickCount() - start > limit)
+            return false;
+        Sleep(pollMs);
+    }
+    return Sync(start, limit);
 }
 
 GUITHREADINFO ToolGuiInfo()
@@ -204,9 +248,7 @@ int Fail(const wchar_t* what)
     return 2;
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv)
+int RunCommand(int argc, wchar_t** argv)
 {
     if (argc < 2)
         return Fail(L"no command");
@@ -216,21 +258,38 @@ int wmain(int argc, wchar_t** argv)
 
     if (cmd == L"wait" || cmd == L"filled") {
         DWORD start = GetTickCount();
-        DWORD limit = (DWORD)arg1 * 1000;
         if (cmd == L"filled")
             Print(L"ready");
-        for (;;) {
-            if (DialogFilled()) {
-                if (cmd == L"filled")
-                    PrintNumber(UnixNowNs());
-                else
-                    PrintNumber(GetTickCount() - start);
-                return 0;
-            }
-            if (GetTickCount() - start > limit)
-                return Fail(L"timeout waiting for the dialog");
-            Sleep(cmd == L"filled" ? 2 : 20);
-        }
+        if (!WaitStartupOver((DWORD)arg1 * 1000, cmd == L"filled" ? 2 : 20))
+            return Fail(L"start-up not over in time (no dialog, or its loop not taking messages)");
+        if (cmd == L"filled")
+            PrintNumber(UnixNowNs());
+        else
+            PrintNumber(GetTickCount() - start);
+        return 0;
+    }
+    if (cmd == L"sync") {
+        if (!Sync(GetTickCount(), (DWORD)arg1 * 1000))
+            return Fail(L"the tool's loop did not take a posted message in time");
+        return 0;
+    }
+    if (cmd == L"tick") {
+        // What the dialog's 100 ms timer does, done now: the dialog procedure
+        // records the checked action before this returns.
+        HWND dlg = Dialog();
+        if (!dlg)
+            return Fail(L"no dialog");
+        Send(dlg, WM_TIMER, kDialogTimerId, 0);
+        return g_unanswered ? Fail(L"the timer tick was not answered") : 0;
+    }
+    if (cmd == L"paint") {
+        HWND main = MainWindow();
+        if (!main)
+            return Fail(L"no main window");
+        // WM_PAINT is sent to the tool's thread and painted before this returns.
+        RedrawWindow(main, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return 0;
     }
     if (cmd == L"acp") {
         PrintNumber(GetACP());
@@ -448,7 +507,8 @@ int wmain(int argc, wchar_t** argv)
         return 0;
     }
     if (cmd == L"select") {
-        Send(ctrl, CB_SETCURSEL, arg2, 0);
+        if (Send(ctrl, CB_SETCURSEL, arg2, 0) != arg2)
+            return Fail(L"no such item");
         return 0;
     }
     if (cmd == L"itemtext") {
@@ -466,4 +526,14 @@ int wmain(int argc, wchar_t** argv)
         return 0;
     }
     return Fail(L"unknown command");
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    int status = RunCommand(argc, argv);
+    if (status == 0 && g_unanswered)
+        return Fail(L"the tool did not answer a message (its window gone, or its thread stuck)");
+    return status;
 }
