@@ -66,20 +66,39 @@ install_tool() {
     cp "$CONFIG_EXE" "$1/config.exe"
 }
 
-# start_tool DIR [CWD]: starts DIR/config.exe from CWD (default DIR).
+# start_tool DIR [CWD]: starts DIR/config.exe from CWD (default DIR), through
+# the driver, which keeps the tool's exit code as Windows reports it.
 start_tool() {
     local dir=$1 cwd=${2:-$1}
     E2E_START_NS=$(date +%s%N)
-    (cd "$cwd" && exec "$WINE" "$dir/config.exe" >/dev/null 2>&1) &
+    rm -f "$E2E_WORK/exit-code"
+    (cd "$cwd" && exec "$WINE" "$DRIVER_EXE" run "Z:${dir//\//\\}\\config.exe" \
+        > "$E2E_WORK/exit-code" 2>/dev/null) &
     E2E_TOOL_PID=$!
 }
 
-# wait_tool: waits for the tool's process; its exit code goes to TOOL_RC.
+# tool_exit_code TEXT: the exit code from the output of the driver's run.
+tool_exit_code() {
+    local text=${1//$'\r'/} code
+    code=$(driver_status "$text")
+    [ -n "$code" ] && [[ "$text" != *error:* ]] ||
+        fail "no exit code from the tool (the driver said '${text//$'\n'/ }')"
+    echo "$code"
+}
+
+# run_copy DIR: runs DIR/config.exe from DIR to its end; prints its exit code.
+run_copy() {
+    local out
+    out=$(cd "$1" && "$WINE" "$DRIVER_EXE" run "Z:${1//\//\\}\\config.exe" 2>/dev/null) || true
+    tool_exit_code "$out"
+}
+
+# wait_tool: waits for the tool to end; its exit code goes to TOOL_RC.
 # (Not in a $(...) subshell: only this shell can wait for its child.)
 wait_tool() {
-    TOOL_RC=0
-    wait "$E2E_TOOL_PID" || TOOL_RC=$?
+    wait "$E2E_TOOL_PID" || true
     E2E_TOOL_PID=
+    TOOL_RC=$(tool_exit_code "$(cat "$E2E_WORK/exit-code" 2>/dev/null)")
 }
 
 # How long any wait for the tool may take before it counts as a fault: far
@@ -90,18 +109,32 @@ E2E_LIMIT=${E2E_LIMIT:-120}
 # is WHAT GOT WANT: fails, naming WHAT and both values, unless GOT is WANT.
 is() { [ "$2" = "$3" ] || fail "$1 is '$2', expected '$3'"; }
 
+# driver_status TEXT: the status from the driver's last line ("#status N"), or
+# nothing when the driver ended before it could print one.
+driver_status() {
+    local last=${1##*$'\n'}
+    [[ "$last" =~ ^#status\ (-?[0-9]+)$ ]] && echo "${BASH_REMATCH[1]}"
+    return 0
+}
+
 # drv COMMAND...: the driver's output (CRs removed). A command the driver
-# could not carry out fails the test, naming the command and its answer.
+# could not carry out fails the test, naming the command and its answer. The
+# status is the one the driver prints last (its Unix status is not to be
+# trusted: see the driver).
 drv() {
-    local out status=0
-    out=$("$WINE" "$DRIVER_EXE" "$@" 2>/dev/null) || status=$?
+    local out unix=0 status
+    out=$("$WINE" "$DRIVER_EXE" "$@" 2>/dev/null) || unix=$?
     out=${out//$'\r'/}
-    if [ $status -ne 0 ]; then
+    status=$(driver_status "$out")
+    if [ "$status" != 0 ]; then
+        [ -n "$status" ] || status="no status (Unix status $unix)"
         log "FAIL: driver command '$*' returned $status: ${out:-no output}"
         # Inside $(...) an exit ends only that subshell: end the test itself.
         [ "$BASHPID" = $$ ] || kill -TERM $$
         exit 1
     fi
+    out=${out%#status 0}
+    out=${out%$'\n'}
     [ -z "$out" ] || printf '%s\n' "$out"
 }
 
@@ -375,12 +408,15 @@ check_report() {
     [ $n = ${#lines[@]} ] || fail "$form report: unexpected line $((n + 1)): '${lines[$n]}'"
 }
 
-# drv_raw: the driver's output as it comes (CRs kept; one LF added at the end).
-drv_raw() { "$WINE" "$DRIVER_EXE" "$@" 2>/dev/null; }
-
-# report_box_to FILE: the information box's text, exactly, in UTF-8.
+# report_box_to FILE: the information box's text, exactly, in UTF-8 (the
+# driver's output as it comes, CRs kept, less its status line and the LF it
+# adds after the text).
 report_box_to() {
-    drv_raw text 1054 | head -c -1 > "$1"
+    "$WINE" "$DRIVER_EXE" text 1054 > "$1.raw" 2>/dev/null || true
+    local last
+    last=$(tail -n 1 "$1.raw")
+    is "the driver's status line after 'text 1054'" "$last" "#status 0"
+    head -n -1 "$1.raw" | head -c -1 > "$1"
 }
 
 # check_debug_txt FILE: Shift-JIS with CR LF only, in the file form; the

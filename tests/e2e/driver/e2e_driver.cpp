@@ -2,6 +2,8 @@
 // finds its windows, clicks buttons and reads controls through window
 // messages. Run under the same Wine prefix as the tool. Prints UTF-8.
 //
+//   e2e_driver run EXE [ARG...]      start EXE, wait for it to end; its exit code is the
+//                                    command's status
 //   e2e_driver wait SECONDS          wait until start-up is over (the dialog filled, the
 //                                    tool's loop running); print ms waited
 //   e2e_driver sync SECONDS          wait until the tool's loop has handled every message
@@ -42,9 +44,13 @@
 //   e2e_driver checks ID...          BM_GETCHECK of several controls, on one line
 //   e2e_driver texts ID...           the texts of several controls, one per line
 //
-// Exit status 0 on success; 2 with an "error: ..." line when the command could
-// not be carried out (no such window, a message the tool did not answer, a
-// time limit passed); 1 from nomsgbox when a message box is open.
+// The last line printed is always "#status N": 0 on success; 2 with an
+// "error: ..." line when the command could not be carried out (no such
+// window, a message the tool did not answer, a time limit passed); 1 from
+// nomsgbox when a message box is open. The same N is the exit status, but only
+// the printed one can be trusted: Wine kills a process that is slow to go
+// once its last thread has ended, and on a busy machine the Unix status of
+// any Wine process may then read 137 whatever it exited with.
 #define PSAPI_VERSION 2  // GetProcessMemoryInfo from kernel32 (K32...), no psapi.dll
 #include <windows.h>
 #include <psapi.h>
@@ -291,6 +297,33 @@ int RunCommand(int argc, wchar_t** argv)
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         return 0;
     }
+    if (cmd == L"run") {
+        // The exit code as Windows keeps it (see the status line above).
+        if (argc < 3)
+            return Fail(L"no program");
+        std::wstring line;
+        for (int i = 2; i < argc; ++i)
+            line += (i > 2 ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
+        // The program writes where the driver writes (a test's output).
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        PROCESS_INFORMATION info = {};
+        if (!CreateProcessW(argv[2], &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                            &startup, &info))
+            return Fail(L"cannot start the program");
+        CloseHandle(info.hThread);
+        WaitForSingleObject(info.hProcess, INFINITE);
+        DWORD code = 0;
+        BOOL known = GetExitCodeProcess(info.hProcess, &code);
+        CloseHandle(info.hProcess);
+        if (!known)
+            return Fail(L"no exit code");
+        return (int)code;
+    }
     if (cmd == L"acp") {
         PrintNumber(GetACP());
         return 0;
@@ -534,6 +567,7 @@ int wmain(int argc, wchar_t** argv)
 {
     int status = RunCommand(argc, argv);
     if (status == 0 && g_unanswered)
-        return Fail(L"the tool did not answer a message (its window gone, or its thread stuck)");
+        status = Fail(L"the tool did not answer a message (its window gone, or its thread stuck)");
+    Print(L"#status " + std::to_wstring(status));
     return status;
 }
