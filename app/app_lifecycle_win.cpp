@@ -5,12 +5,12 @@
 
 #include "app/app_state.h"
 #include "app/app_texts.h"
+#include "app/dialog_font.h"
 #include "app/main_window.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
 #include "platform/platform_seam.h"
 #include "platform/win_text.h"
-#include "res/resource.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 #include "sysinfo/dxdiag_query.h"
@@ -29,6 +29,8 @@ void ShutDown(AppState* state)
             DestroyWindow(state->m_hDialog);
         state->m_hDialog = nullptr;
     }
+    if (state->m_hCarriedFont)
+        RemoveFontMemResourceEx(state->m_hCarriedFont);
     if (state->m_bSaveSettings)
         SaveSettings(&state->m_Settings);
     std::free(state);
@@ -97,8 +99,8 @@ int RunApplication(HINSTANCE instance, int showCommand)
     CreateInputDevices(state->m_hInstance, &state->m_Input, state->m_hMainWnd);
     ProbeGraphics(&state->m_Graphics, state->m_hMainWnd, state->m_Settings.m_nFsaaSamples);
 
-    state->m_hDialog = CreateDialogParamW(state->m_hInstance, MAKEINTRESOURCEW(IDD_SETTINGS),
-                                          state->m_hMainWnd, SettingsDlgProc, 0);
+    state->m_hDialog = CreateSettingsDialog(state->m_hInstance, state->m_hMainWnd,
+                                            SettingsDlgProc, &state->m_hCarriedFont);
     ShowWindow(state->m_hDialog, SW_SHOW);
     FitMainWindowToDialog(state->m_hMainWnd, state->m_hDialog);
 

@@ -24,6 +24,7 @@ struct AppState {
     BindingCode   m_WorkBindings[kBindingCount];
     int32_t       m_nCurrentSlot;
     int32_t       m_bSaveSettings;    // set by the update button; SaveSettings at exit
+    HANDLE        m_hCarriedFont;     // the dialog's private font, where it was needed
 };
 
 extern AppState* g_pAppState;

@@ -1,6 +1,7 @@
 #include "platform/win_text.h"
 
 #include "platform/platform_seam.h"
+#include "platform/text_table.h"
 
 namespace {
 // Large enough for the longest text the tool composes (the 1,536-byte report).
@@ -24,7 +25,7 @@ bool SjisToWide(const char* sjis, wchar_t* out, int outChars)
     // code page itself is missing.
     const int whole = Convert(sjis, -1, nullptr, 0);
     if (whole <= 0)
-        return false;
+        return SjisToWideByTable(sjis, out, outChars) >= 0;
     if (whole <= outChars) {
         Convert(sjis, -1, out, outChars);
         out[whole - 1] = L'\0';

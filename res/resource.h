@@ -4,6 +4,7 @@
 #define IDD_SETTINGS            109
 #define IDB_BANNER              118
 #define IDI_APP                 122
+#define IDR_CARRIED_FONT        130
 
 // Information group
 #define IDC_REPORT              1054

@@ -7,7 +7,8 @@
 #   execution level (that would switch off file virtualisation);
 # - the version resource carries the tool's description and versions, and no
 #   word that makes Windows take the tool for an installer;
-# - the exe is stripped, its unstripped copy keeps the debug information.
+# - the exe is stripped (the 32-bit one within 320 KiB), its unstripped copy
+#   keeps the debug information.
 # Usage: check_config_exe.sh CONFIG_EXE UNSTRIPPED_EXE MINGW_TRIPLE 32|64
 set -euo pipefail
 exe=$1 unstripped=$2 triple=$3 bits=$4
@@ -85,6 +86,12 @@ installer=$(grep -iE 'setup|install|update|patch' <<<"$strings" || true)
 sections() { "$triple-objdump" -h "$1" | awk '$2 ~ /^\./ { print $2 }'; }
 debug=$(sections "$exe" | grep '^\.debug' | paste -sd ' ' || true)
 [ -z "$debug" ] && pass "stripped: $(stat -c %s "$exe") bytes" || fail "debug sections in $exe: $debug"
+# The file players get stays small: 320 KiB at most, the carried font included.
+if [ "$bits" = 32 ]; then
+    size=$(stat -c %s "$exe")
+    [ "$size" -le $((320 * 1024)) ] && pass "within 320 KiB ($size bytes)" ||
+        fail "$size bytes, more than 320 KiB ($((320 * 1024)) bytes)"
+fi
 sections "$unstripped" | grep -qx '.debug_info' &&
     pass "unstripped copy keeps its debug information ($(stat -c %s "$unstripped") bytes)" ||
     fail "no debug information in $unstripped"

@@ -95,6 +95,9 @@ struct RunResult {
     HWND mainWnd = nullptr;
     std::wstring title;
     std::wstring report;
+    std::wstring beginButton;     // a caption of the template
+    std::wstring resolutionItem;  // item 3 of the resolution box
+    std::wstring upKey;           // player 1's key name for up
 };
 
 RunResult* g_result = nullptr;
@@ -115,6 +118,15 @@ VOID CALLBACK FinishWhenShown(HWND, UINT, UINT_PTR id, DWORD)
     g_result->title = text;
     GetDlgItemTextW(state->m_hDialog, IDC_REPORT, text, 4096);
     g_result->report = text;
+    GetDlgItemTextW(state->m_hDialog, IDC_BEGIN_ASSIGN_1P, text, 4096);
+    g_result->beginButton = text;
+    GetDlgItemTextW(state->m_hDialog, IDC_P1_EDIT_UP, text, 4096);
+    g_result->upKey = text;
+    if (SendDlgItemMessageW(state->m_hDialog, IDC_RESOLUTION, CB_GETLBTEXTLEN, 3, 0) < 4096) {
+        SendDlgItemMessageW(state->m_hDialog, IDC_RESOLUTION, CB_GETLBTEXT, 3,
+                            reinterpret_cast<LPARAM>(text));
+        g_result->resolutionItem = text;
+    }
     PostMessageW(state->m_hDialog, WM_COMMAND,
                  g_finish == Finish::Update ? IDC_UPDATE : IDC_CANCEL, 0);
 }
@@ -257,25 +269,27 @@ TEST_F(StartupSettingsFileTest, AFailedSaveIsReportedAfterTheWindowHasGone)
     EXPECT_NE(0u, GetFileAttributesW(path_.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A Windows without code page 932 (no East Asian language files): every text
-// goes to the ANSI functions as Shift-JIS bytes. The prefix's own code page
-// is 932, so those bytes read back as the tool's Japanese.
-TEST_F(StartupSettingsFileTest, WithoutCodePage932TheToolRunsThroughTheAnsiFunctions)
+// A Windows without code page 932 (no East Asian language files): the tool's
+// own texts still reach the wide functions, through the build's table of
+// their characters, and read back as exactly their Unicode. (The prefix's
+// code page is 932, so the ANSI functions would read right too: the message
+// box shows which way the texts went.)
+TEST_F(StartupSettingsFileTest, WithoutCodePage932TheToolsTextsStillReachTheWideFunctions)
 {
-    FILE* f = _wfopen(path_.c_str(), L"wb");
-    ASSERT_NE(nullptr, f);
-    std::fputc(0x5A, f);
-    std::fclose(f);
+    machine_.d3d.m_Adapter.displayModeResult = E_FAIL;  // for a message box
     ScopedNoShiftJis noShiftJis;
 
     RunResult run = RunTool(Finish::Cancel);
     EXPECT_EQ(1, run.exitCode);
     EXPECT_TRUE(run.dialogFilled) << "the window class, window and dialog still come";
-    EXPECT_EQ(Wide("起動設定メニュー"), run.title);
-    EXPECT_EQ(0u, run.report.find(Wide("[ 起動設定メニュー ]"))) << "the report box is filled";
+    EXPECT_EQ(L"起動設定メニュー", run.title);
+    EXPECT_EQ(L"[ 起動設定メニュー ]", run.report.substr(0, run.report.find(L"\r\n")));
+    EXPECT_EQ(L"800×600（デフォルト）", run.resolutionItem);
+    EXPECT_EQ(L"↑", run.upKey) << "the default binding's name";
+    EXPECT_EQ(L"設定開始", run.beginButton);
     ASSERT_EQ(1u, recorder_.Messages().size());
-    EXPECT_TRUE(recorder_.Messages()[0].ansi);
-    EXPECT_EQ(Wide("設定ファイルが古いので読み込めませんでした"), recorder_.Messages()[0].text);
+    EXPECT_FALSE(recorder_.Messages()[0].ansi);
+    EXPECT_EQ(L"デスクトップの情報取得に失敗", recorder_.Messages()[0].text);
     EXPECT_EQ(L"ERROR", recorder_.Messages()[0].caption);
 }
 
