@@ -122,17 +122,21 @@ driver_status() {
 # status is the one the driver prints last (its Unix status is not to be
 # trusted: see the driver).
 drv() {
-    local out unix=0 status
-    out=$("$WINE" "$DRIVER_EXE" "$@" 2>/dev/null) || unix=$?
+    local out unix=0 status err
+    err=$(mktemp "$E2E_WORK/driver-err.XXXXXX")
+    out=$("$WINE" "$DRIVER_EXE" "$@" 2>"$err") || unix=$?
     out=${out//$'\r'/}
     status=$(driver_status "$out")
     if [ "$status" != 0 ]; then
-        [ -n "$status" ] || status="no status (Unix status $unix)"
+        # Without a status the driver never finished: what Wine said counts.
+        [ -n "$status" ] ||
+            status="no status (Unix status $unix; Wine said: $(tail -n 5 "$err" | tr '\n' '|'))"
         log "FAIL: driver command '$*' returned $status: ${out:-no output}"
         # Inside $(...) an exit ends only that subshell: end the test itself.
         [ "$BASHPID" = $$ ] || kill -TERM $$
         exit 1
     fi
+    rm -f "$err"
     out=${out%#status 0}
     out=${out%$'\n'}
     [ -z "$out" ] || printf '%s\n' "$out"
