@@ -131,6 +131,7 @@ drv() {
         # Without a status the driver never finished: what Wine said counts.
         [ -n "$status" ] ||
             status="no status (Unix status $unix; Wine said: $(tail -n 5 "$err" | tr '\n' '|'))"
+        out=${out%#status*}
         log "FAIL: driver command '$*' returned $status: ${out:-no output}"
         # Inside $(...) an exit ends only that subshell: end the test itself.
         [ "$BASHPID" = $$ ] || kill -TERM $$
@@ -154,20 +155,6 @@ wait_dialog() {
 click_done() {
     drv click "$1"
     drv sync "$E2E_LIMIT"
-}
-
-# await WHAT COMMAND...: runs COMMAND until it succeeds; fails naming WHAT (and
-# what COMMAND last saw, when it leaves that in E2E_SEEN) when the limit
-# passes first.
-await() {
-    local what=$1 end=$(($(date +%s) + E2E_LIMIT))
-    shift
-    E2E_SEEN=
-    until "$@"; do
-        [ "$(date +%s)" -le "$end" ] ||
-            fail "still waiting after ${E2E_LIMIT} s for $what${E2E_SEEN:+ (last seen: $E2E_SEEN)}"
-        sleep 0.05
-    done
 }
 
 screenshot() {
@@ -202,9 +189,6 @@ press() {
     xdotool key --clearmodifiers "$1"
 }
 
-# checked_is ID 0|1: the control's check state.
-checked_is() { E2E_SEEN=$(drv check "$1"); [ "$E2E_SEEN" = "$2" ]; }
-
 # keys_taken: waits until the tool has read every key pressed before, so that
 # a press that must change nothing has had its chance to. Wine hands a key to
 # the tool's DirectInput before the key's window messages reach the tool's
@@ -217,25 +201,21 @@ keys_taken() {
     drv focus $box
     for want in $((1 - before)) "$before"; do
         press space
-        await "a space to toggle box $box to $want" checked_is $box "$want"
+        drv waitchecks "$E2E_LIMIT" "$want" $box >/dev/null
     done
 }
 
-# shows ID TEXT: the control shows that text.
-shows() { E2E_SEEN=$(drv text "$1"); [ "$E2E_SEEN" = "$2" ]; }
-
 # wait_text ID EXPECTED: waits until a control shows that text.
-wait_text() { await "control $1 to show '$2'" shows "$1" "$2"; }
-
-# on_slot N: the check is on player 1's slot N.
-on_slot() { E2E_SEEN="slot $(checked_slot)"; [ "$E2E_SEEN" = "slot $1" ]; }
+wait_text() { drv waittext "$E2E_LIMIT" "$1" "$2" >/dev/null; }
 
 # next_slot N: waits for the check to move on to slot N, then lets the
 # dialog's timer record it. The timer does that every 100 ms; the driver's
 # tick does the same at once, so the next press never races the period (two
 # presses within one period go to the same slot, by design).
 next_slot() {
-    await "the check to move on to slot $1" on_slot "$1"
+    local states=() s
+    for s in "${!SLOT_RADIOS[@]}"; do states+=($([ "$s" = "$1" ] && echo 1 || echo 0)); done
+    drv waitchecks "$E2E_LIMIT" "$(printf %s "${states[@]}")" "${SLOT_RADIOS[@]}" >/dev/null
     drv tick
 }
 

@@ -9,6 +9,11 @@
 //   e2e_driver sync SECONDS          wait until the tool's loop has handled every message
 //                                    posted to it before (a click, say)
 //   e2e_driver tick                  one tick of the dialog's timer, handled when this returns
+//   e2e_driver waittext SECONDS ID TEXT
+//                                    wait until the control shows TEXT; print what it shows
+//   e2e_driver waitchecks SECONDS STATES ID...
+//                                    wait until BM_GETCHECK of the controls reads STATES
+//                                    (one 0 or 1 per control, e.g. 0100); print what they read
 //   e2e_driver paint                 the main window and its children painted now
 //   e2e_driver gone SECONDS          wait until the main window has gone
 //   e2e_driver click ID              BM_CLICK on a dialog control
@@ -397,6 +402,33 @@ int RunCommand(int argc, wchar_t** argv)
         else
             PrintNumber(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0);
         return 0;
+    }
+    if (cmd == L"waittext" || cmd == L"waitchecks") {
+        // Waits in one process for what the test checks next: polling from
+        // the shell would start a Wine process for every look.
+        const bool text = cmd == L"waittext";
+        if (argc < 5)
+            return Fail(L"too few arguments");
+        const std::wstring want = argv[text ? 4 : 3];
+        std::vector<HWND> ctrls;
+        for (int i = text ? 3 : 4; i < (text ? 4 : argc); ++i) {
+            HWND ctrl = Control(_wtoi(argv[i]));
+            if (!ctrl)
+                return Fail(L"no such control");
+            ctrls.push_back(ctrl);
+        }
+        const DWORD start = GetTickCount();
+        std::wstring seen;
+        for (;;) {
+            seen.clear();
+            for (HWND ctrl : ctrls)
+                seen += text ? WindowText(ctrl) : std::to_wstring(Send(ctrl, BM_GETCHECK, 0, 0));
+            if (seen == want || g_unanswered || GetTickCount() - start > (DWORD)arg1 * 1000)
+                break;
+            Sleep(2);
+        }
+        Print(seen);
+        return seen == want ? 0 : Fail(L"not so when the time was up");
     }
     if (cmd == L"checks" || cmd == L"texts") {
         std::wstring line;
