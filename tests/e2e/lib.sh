@@ -124,13 +124,14 @@ driver_status() {
 drv() {
     local out unix=0 status err
     err=$(mktemp "$E2E_WORK/driver-err.XXXXXX")
-    out=$("$WINE" "$DRIVER_EXE" "$@" 2>"$err") || unix=$?
+    # Wine's errors stay on (only shown when the driver fails).
+    out=$(WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" "$@" 2>"$err") || unix=$?
     out=${out//$'\r'/}
     status=$(driver_status "$out")
     if [ "$status" != 0 ]; then
         # Without a status the driver never finished: what Wine said counts.
         [ -n "$status" ] ||
-            status="no status (Unix status $unix; Wine said: $(tail -n 5 "$err" | tr '\n' '|'))"
+            status="no status (Unix status $unix; Wine said: $(tail -n 8 "$err" | tr '\n' '|'))"
         out=${out%#status*}
         log "FAIL: driver command '$*' returned $status: ${out:-no output}"
         # Inside $(...) an exit ends only that subshell: end the test itself.
