@@ -29,13 +29,21 @@ expected_settings() {
 # run_scenario TAG CODEPAGE: the whole visit in a fresh directory; keeps setup.dat and
 # _debug.txt as $E2E_WORK/TAG.dat and $E2E_WORK/TAG.txt.
 run_scenario() {
-    local tag=$1 acp=$2 game=$E2E_WORK/game-$1 slot
+    local tag=$1 acp=$2 game=$E2E_WORK/game-$1 slot pid personality
     install_tool "$game"
     is "[$tag] Wine's code page" "$(drv acp)" "$acp"
     log "[$tag] start without setup.dat"
     start_tool "$game"
     wait_dialog >/dev/null
     drv nomsgbox
+    # Wine's loader ran with randomisation off (scripts/wine-loader), and the
+    # tool's process, started by Wine, inherited that.
+    if fixed_layout_allowed; then
+        pid=$(pgrep -f "${E2E_WORK##*/}.game-$tag.config\.exe" | head -1)
+        personality=$(cat "/proc/$pid/personality" 2>/dev/null || echo none)
+        [ "$personality" != none ] && (( 0x$personality & 0x40000 )) ||
+            fail "[$tag] the tool's process runs with a random layout (personality '$personality')"
+    fi
     is "[$tag] the title" "$(drv title)" "起動設定メニュー"
     is "[$tag] button 1065" "$(drv text 1065)" "設定開始"
     is "[$tag] resolution item 3" "$(drv itemtext 1081 3)" "800×600（デフォルト）"
