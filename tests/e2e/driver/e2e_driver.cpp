@@ -131,7 +131,7 @@ LRESULT Send(HWND wnd, UINT msg, WPARAM w, LPARAM l)
     DWORD_PTR result = 0;
     // A busy machine may keep the tool from answering for a while; only a tool
     // that stopped taking messages (or a window that went away) fails here.
-    if (!SendMessageTimeoutW(wnd, msg, w, l, SMTO_NORMAL, 60000, &result))
+    if (!SendMessageTimeoutW(wnd, msg, w, l, SMTO_NORMAL, 300000, &result))
         g_unanswered = true;
     return (LRESULT)result;
 }
