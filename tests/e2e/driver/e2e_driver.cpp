@@ -450,7 +450,8 @@ int RunCommand(int argc, wchar_t** argv)
         std::vector<std::wstring> names;
         while (!ListGameControllers(&names) || (int)names.size() != arg2) {
             if (GetTickCount() - start > (DWORD)arg1 * 1000) {
-                Print(std::to_wstring(names.size()) + L" controllers");
+                for (const std::wstring& name : names)
+                    Print(name);
                 return Fail(L"not so many game controllers when the time was up");
             }
             Sleep(20);
