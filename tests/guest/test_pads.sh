@@ -34,19 +34,15 @@ drv nomsgbox
 drv activate
 mapfile -t start_names <<< "$(drv texts "${SLOT_EDITS[@]}")"
 
-# The tool makes its controllers once, at start-up: a pad plugged in now is
-# never read, nor is a ninth. Both hold button 0 from before "設定開始" to
-# the end, DirectInput (in the driver) reading it down. The tool reports a
+# The tool makes its controllers once, at start-up: a ninth pad is never
+# read, nor is one plugged in later. Each holds button 0 while pads are
+# assigned, DirectInput (in the driver) reading it down. The tool reports a
 # controller press only after a poll that found no controller input active:
-# had it read either pad, the first assignment below, and every one after
-# it, would never come.
-late=$(pad plug)
-drv pads "$E2E_LIMIT" 10 >/dev/null
-unread=("virtual pad ${PADS[8]}" "virtual pad $late")
+# had it read either pad, no pad press after that one would be assigned.
+ninth="virtual pad ${PADS[8]}"
 pad button "${PADS[8]}" 0 1
-pad button "$late" 0 1
-drv padwait "$E2E_LIMIT" 0 "${unread[@]}"
-log "the ninth pad and one plugged in late hold a button ($SECONDS s)"
+drv padwait "$E2E_LIMIT" 0 "$ninth"
+log "the ninth pad holds a button ($SECONDS s)"
 
 click_done 1065
 is "the checked slot after 設定開始" "$(checked_slot)" 0
@@ -78,9 +74,16 @@ assigned 2 PAD2-HAT_RIGHT "$p"
 pad axis "$p" y "$(axis_at 902)"
 assigned 3 PAD2-↓ "$p"
 
+# A pad swapped while the tool runs: one pulled out, another plugged in.
 pad unplug "${PADS[1]}"
-drv pads "$E2E_LIMIT" 9 >/dev/null
-log "pad 2 pulled out ($SECONDS s)"
+drv pads "$E2E_LIMIT" 8 >/dev/null
+late=$(pad plug)
+now=$(drv pads "$E2E_LIMIT" 9)
+[[ $'\n'$now$'\n' == *$'\n'"virtual pad $late"$'\n'* ]] ||
+    fail "DirectInput does not list the pad plugged in late: ${now//$'\n'/, }"
+pad button "$late" 0 1
+drv padwait "$E2E_LIMIT" 0 "virtual pad $late" "$ninth"
+log "pad 2 pulled out, pad $late plugged in holding a button ($SECONDS s)"
 # The tool goes on: the pad after the pulled one is still read, a held
 # button is taken once, and a key pressed while it is held is assigned.
 p=${PADS[2]}
@@ -115,7 +118,7 @@ assigned 11 PAD7-Z2 "$p"
 p=${PADS[7]}
 pad button "$p" 1 1
 assigned 12 PAD8-1 "$p"
-drv padwait 0 0 "${unread[@]}"
+drv padwait 0 0 "$ninth" "virtual pad $late"
 log "thirteen actions assigned from eight pads and a key ($SECONDS s)"
 dialog_shot "$ARTIFACTS/guest-pads.png"
 
