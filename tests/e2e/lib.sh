@@ -13,6 +13,7 @@ export LANG=${E2E_LANG:-ja_JP.UTF-8}
 export WINEPREFIX=${E2E_PREFIX:-}
 E2E_XVFB_PID=
 E2E_TOOL_PID=
+E2E_DRIVER_PID=
 E2E_WORK=$(mktemp -d /tmp/ringcfg-e2e.XXXXXX)
 ARTIFACTS=${ARTIFACTS:-$E2E_ROOT/artifacts}
 mkdir -p "$ARTIFACTS"
@@ -42,6 +43,7 @@ cleanup() {
     set +e
     trap - ERR
     [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
+    [ -n "$E2E_DRIVER_PID" ] && kill "$E2E_DRIVER_PID" 2>/dev/null
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
     [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null && wait "$E2E_XVFB_PID" 2>/dev/null
@@ -54,10 +56,26 @@ trap cleanup EXIT
 # Without E2E_PREFIX each run works in its own copy of the x11 prefix: the
 # cleanup ends every Wine process of the prefix, and others may be using the
 # shared one at the same time.
+#
+# Wine's own DLLs (a copy of each in system32, syswow64 and winsxs: 0.6 GB in
+# a 32-bit prefix, 1.2 GB in a 64-bit one) are linked, not copied: no run
+# writes them, and the copy never updates itself, the one thing that would
+# (its update mark says so). In the guest a full copy took minutes.
+copy_prefix() {
+    local from=$1 to=$2 d
+    mkdir -p "$to" &&
+        tar -C "$from" -cf - --exclude=./drive_c/windows/system32 \
+            --exclude=./drive_c/windows/syswow64 --exclude=./drive_c/windows/winsxs . |
+        tar -C "$to" -xf - || return 1
+    for d in system32 syswow64 winsxs; do
+        [ ! -d "$from/drive_c/windows/$d" ] || cp -as "$from/drive_c/windows/$d" "$to/drive_c/windows/" ||
+            return 1
+    done
+    echo disable > "$to/.update-timestamp"
+}
 if [ -z "$WINEPREFIX" ]; then
     export WINEPREFIX=$E2E_WORK/prefix
-    mkdir -p "$WINEPREFIX"
-    cp -a "$WINE_PREFIX_X11/." "$WINEPREFIX/" || fail "cannot copy the Wine prefix $WINE_PREFIX_X11"
+    copy_prefix "$WINE_PREFIX_X11" "$WINEPREFIX" || fail "cannot copy the Wine prefix $WINE_PREFIX_X11"
 fi
 
 # install_tool DIR: a copy of config.exe in DIR, as a player would unpack it.
@@ -124,9 +142,14 @@ driver_status() {
 # trusted: see the driver).
 drv() {
     local out unix=0 status err
-    err=$(mktemp "$E2E_WORK/driver-err.XXXXXX")
-    # Wine's errors stay on (only shown when the driver fails).
-    out=$(WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" "$@" 2>"$err") || unix=$?
+    if [ -n "$E2E_DRIVER_PID" ]; then
+        err=$E2E_WORK/driver/err
+        out=$(served "$@") || unix=$?
+    else
+        err=$(mktemp "$E2E_WORK/driver-err.XXXXXX")
+        # Wine's errors stay on (only shown when the driver fails).
+        out=$(WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" "$@" 2>"$err") || unix=$?
+    fi
     out=${out//$'\r'/}
     status=$(driver_status "$out")
     if [ "$status" != 0 ]; then
@@ -139,10 +162,35 @@ drv() {
         [ "$BASHPID" = $$ ] || kill -TERM $$
         exit 1
     fi
-    rm -f "$err"
+    [ -n "$E2E_DRIVER_PID" ] || rm -f "$err"
     out=${out%#status 0}
     out=${out%$'\n'}
     [ -z "$out" ] || printf '%s\n' "$out"
+}
+
+# drv_serve: from here on drv hands its commands to one driver that stays up
+# and reads them from a pipe. Where a Wine process is slow to start (about
+# 40 s in the guest), a start per command would cost minutes. It lives until
+# the test ends or Wine is restarted.
+drv_serve() {
+    local dir=$E2E_WORK/driver
+    mkdir -p "$dir"
+    mkfifo "$dir/in" "$dir/out"
+    WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" serve <"$dir/in" >"$dir/out" 2>"$dir/err" &
+    E2E_DRIVER_PID=$!
+    exec {E2E_DRIVER_IN}>"$dir/in" {E2E_DRIVER_OUT}<"$dir/out"
+}
+
+# served COMMAND...: the served driver's answer to one command, its status
+# line last; fails when the driver has ended.
+served() {
+    local line
+    (IFS=$'\t'; printf '%s\n' "$*") >&"$E2E_DRIVER_IN" || return 1
+    while IFS= read -r line <&"$E2E_DRIVER_OUT"; do
+        printf '%s\n' "$line"
+        [[ "${line%$'\r'}" =~ ^#status\ -?[0-9]+$ ]] && return 0
+    done
+    return 1
 }
 
 # wait_dialog: waits until start-up is over (the dialog filled and the tool's

@@ -48,6 +48,19 @@
 //   e2e_driver acp                   the ANSI code page of this Wine session
 //   e2e_driver checks ID...          BM_GETCHECK of several controls, on one line
 //   e2e_driver texts ID...           the texts of several controls, one per line
+//   e2e_driver serve                 take commands from stdin, one a line, their words
+//                                    separated by tabs; answer each as a run of its own
+//                                    would, "#status N" last (Wine processes that are slow
+//                                    to start, as in the guest tests, start once)
+//   e2e_driver pads SECONDS COUNT    wait until DirectInput lists COUNT attached game
+//                                    controllers; print their names in its order (the
+//                                    order in which the tool numbers them). Each one is
+//                                    kept open: later reads see what came after this
+//   e2e_driver padwait SECONDS rest|BUTTON NAME...
+//                                    wait until each named controller, as listed before
+//                                    in the same driver, is at rest (no button down,
+//                                    stick and Z in the middle, hat centred) or has
+//                                    BUTTON down
 //
 // The last line printed is always "#status N": 0 on success; 2 with an
 // "error: ..." line when the command could not be carried out (no such
@@ -65,6 +78,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "driver_pads.h"
 
 namespace {
 
@@ -430,6 +445,49 @@ int RunCommand(int argc, wchar_t** argv)
         Print(seen);
         return seen == want ? 0 : Fail(L"not so when the time was up");
     }
+    if (cmd == L"pads") {
+        const DWORD start = GetTickCount();
+        std::vector<std::wstring> names;
+        while (!ListGameControllers(&names) || (int)names.size() != arg2) {
+            if (GetTickCount() - start > (DWORD)arg1 * 1000) {
+                for (const std::wstring& name : names)
+                    Print(name);
+                return Fail(L"not so many game controllers when the time was up");
+            }
+            Sleep(20);
+        }
+        for (const std::wstring& name : names)
+            Print(name);
+        return 0;
+    }
+    if (cmd == L"padwait") {
+        if (argc < 5)
+            return Fail(L"too few arguments");
+        const bool rest = std::wstring(argv[3]) == L"rest";
+        const int button = _wtoi(argv[3]);
+        const DWORD start = GetTickCount();
+        for (int i = 4; i < argc;) {
+            PadReading r;
+            if (!ReadGameController(argv[i], &r))
+                return Fail(L"no such game controller listed before, or it cannot be read");
+            bool anyDown = false;
+            for (unsigned char b : r.m_Buttons)
+                anyDown = anyDown || (b & 0x80);
+            if (rest ? !anyDown && !r.m_lX && !r.m_lY && !r.m_lZ && r.m_dwPov == 0xFFFFFFFF
+                     : button >= 0 && button < 128 && (r.m_Buttons[button] & 0x80)) {
+                ++i;
+                continue;
+            }
+            if (GetTickCount() - start > (DWORD)arg1 * 1000) {
+                Print(std::wstring(argv[i]) + L": x " + std::to_wstring(r.m_lX) + L" y " +
+                      std::to_wstring(r.m_lY) + L" z " + std::to_wstring(r.m_lZ) + L" pov " +
+                      std::to_wstring(r.m_dwPov));
+                return Fail(L"not so when the time was up");
+            }
+            Sleep(2);
+        }
+        return 0;
+    }
     if (cmd == L"checks" || cmd == L"texts") {
         std::wstring line;
         for (int i = 2; i < argc; ++i) {
@@ -593,13 +651,59 @@ int RunCommand(int argc, wchar_t** argv)
     return Fail(L"unknown command");
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv)
+int RunAndReport(int argc, wchar_t** argv)
 {
+    g_unanswered = false;
     int status = RunCommand(argc, argv);
     if (status == 0 && g_unanswered)
         status = Fail(L"the tool did not answer a message (its window gone, or its thread stuck)");
     Print(L"#status " + std::to_wstring(status));
     return status;
+}
+
+// Runs one command line: UTF-8, its words separated by tabs.
+void ServeLine(const std::string& line)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), &wide[0], n);
+    std::vector<std::wstring> words = {L"e2e_driver"};
+    size_t from = 0;
+    for (size_t tab; (tab = wide.find(L'\t', from)) != std::wstring::npos; from = tab + 1)
+        words.push_back(wide.substr(from, tab - from));
+    words.push_back(wide.substr(from));
+    std::vector<wchar_t*> argv;
+    for (std::wstring& word : words)
+        argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    RunAndReport((int)words.size(), argv.data());
+}
+
+int Serve()
+{
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    std::string pending;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(in, chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+        pending.append(chunk, got);
+        for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            ServeLine(line);
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 2 && std::wstring(argv[1]) == L"serve")
+        return Serve();
+    return RunAndReport(argc, argv);
 }
