@@ -44,6 +44,7 @@ cleanup() {
     [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
+    mountpoint -q "$E2E_WORK/prefix" 2>/dev/null && umount "$E2E_WORK/prefix"
     [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null && wait "$E2E_XVFB_PID" 2>/dev/null
     chattr -R -i "$E2E_WORK" 2>/dev/null
     mountpoint -q "$E2E_WORK/tiny" 2>/dev/null && umount "$E2E_WORK/tiny"
@@ -57,7 +58,16 @@ trap cleanup EXIT
 if [ -z "$WINEPREFIX" ]; then
     export WINEPREFIX=$E2E_WORK/prefix
     mkdir -p "$WINEPREFIX"
-    cp -a "$WINE_PREFIX_X11/." "$WINEPREFIX/" || fail "cannot copy the Wine prefix $WINE_PREFIX_X11"
+    if [ "${RINGCFG_IN_GUEST:-0}" = 1 ]; then
+        # In the guest of scripts/guest the prefix is read over 9p, where a
+        # copy of its 600 MB or more takes minutes: an overlay on the guest's
+        # tmpfs reads only what Wine opens and keeps every write.
+        mkdir -p "$E2E_WORK/prefix-changes" "$E2E_WORK/prefix-overlay"
+        mount -t overlay overlay -o "lowerdir=$WINE_PREFIX_X11,upperdir=$E2E_WORK/prefix-changes,workdir=$E2E_WORK/prefix-overlay" "$WINEPREFIX" ||
+            fail "cannot lay an overlay over the Wine prefix $WINE_PREFIX_X11"
+    else
+        cp -a "$WINE_PREFIX_X11/." "$WINEPREFIX/" || fail "cannot copy the Wine prefix $WINE_PREFIX_X11"
+    fi
 fi
 
 # install_tool DIR: a copy of config.exe in DIR, as a player would unpack it.
@@ -66,15 +76,30 @@ install_tool() {
     cp "$CONFIG_EXE" "$1/config.exe"
 }
 
+# start_desktop: in the guest of scripts/guest, the virtual desktop made
+# before the tool starts. A Wine process that finds no desktop starts
+# explorer and waits 10 s for it; there explorer takes longer, and the
+# process then goes on without a display driver (the tool ends at once).
+# Explorer started by itself takes the time it needs.
+start_desktop() {
+    xdotool search --name "Wine desktop" >/dev/null 2>&1 && return 0
+    "$WINE" explorer.exe /desktop=Default,1024x768 >/dev/null 2>&1 &
+    timeout "$E2E_LIMIT" xdotool search --sync --name "Wine desktop" >/dev/null 2>&1 ||
+        fail "no Wine desktop within $E2E_LIMIT s"
+}
+
 # start_tool DIR [CWD]: starts DIR/config.exe from CWD (default DIR), through
 # the driver, which keeps the tool's exit code as Windows reports it.
 start_tool() {
     local dir=$1 cwd=${2:-$1}
     E2E_START_NS=$(date +%s%N)
     rm -f "$E2E_WORK/exit-code"
+    [ "${RINGCFG_IN_GUEST:-0}" = 1 ] && start_desktop
     (cd "$cwd" && exec "$WINE" "$DRIVER_EXE" run "Z:${dir//\//\\}\\config.exe" \
         > "$E2E_WORK/exit-code" 2>/dev/null) &
     E2E_TOOL_PID=$!
+    [ "$E2E_SERVE" = 1 ] && [ -z "$E2E_SERVE_PID" ] && start_driver_server
+    return 0
 }
 
 # tool_exit_code TEXT: the exit code from the output of the driver's run.
@@ -103,8 +128,8 @@ wait_tool() {
 
 # How long any wait for the tool may take before it counts as a fault: far
 # beyond what a busy machine needs, so that only a tool that never gets there
-# fails.
-E2E_LIMIT=${E2E_LIMIT:-120}
+# fails. Wine runs 25 to 100 times slower in the guest of scripts/guest.
+if [ "${RINGCFG_IN_GUEST:-0}" = 1 ]; then E2E_LIMIT=${E2E_LIMIT:-900}; else E2E_LIMIT=${E2E_LIMIT:-120}; fi
 
 # is WHAT GOT WANT: fails, naming WHAT and both values, unless GOT is WANT.
 is() { [ "$2" = "$3" ] || fail "$1 is '$2', expected '$3'"; }
@@ -117,15 +142,54 @@ driver_status() {
     return 0
 }
 
+# E2E_DRIVER_SERVE=1 (the default in the guest of scripts/guest, where every
+# Wine process start takes seconds): from the tool's first start on, one
+# driver process (`e2e_driver serve`) answers the test's drv commands through
+# two FIFOs, instead of a driver process per command.
+E2E_SERVE=${E2E_DRIVER_SERVE:-${RINGCFG_IN_GUEST:-0}}
+E2E_SERVE_PID=
+start_driver_server() {
+    local to=$E2E_WORK/driver-server.in from=$E2E_WORK/driver-server.out
+    rm -f "$to" "$from"
+    mkfifo "$to" "$from"
+    WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" serve <"$to" >"$from" \
+        2>>"$E2E_WORK/driver-server.err" &
+    E2E_SERVE_PID=$!
+    exec {E2E_SERVE_TO}>"$to" {E2E_SERVE_FROM}<"$from"
+}
+# stop_driver_server: ends its input; Wine's end of the prefix ends the process.
+stop_driver_server() {
+    [ -n "$E2E_SERVE_PID" ] || return 0
+    exec {E2E_SERVE_TO}>&- {E2E_SERVE_FROM}<&-
+    E2E_SERVE_PID=
+}
+# ask_driver_server COMMAND...: the answer, up to its status line; fails
+# when the server has gone.
+ask_driver_server() {
+    local IFS=$'\t' line
+    # A server that has gone must not end the test by SIGPIPE without a word.
+    (trap '' PIPE; printf '%s\n' "$*" >&"$E2E_SERVE_TO") 2>/dev/null || return 1
+    while IFS= read -r -u "$E2E_SERVE_FROM" line; do
+        printf '%s\n' "$line"
+        [[ "${line%$'\r'}" =~ ^#status\ -?[0-9]+$ ]] && return 0
+    done
+    return 1
+}
+
 # drv COMMAND...: the driver's output (CRs removed). A command the driver
 # could not carry out fails the test, naming the command and its answer. The
 # status is the one the driver prints last (its Unix status is not to be
 # trusted: see the driver).
 drv() {
     local out unix=0 status err
-    err=$(mktemp "$E2E_WORK/driver-err.XXXXXX")
-    # Wine's errors stay on (only shown when the driver fails).
-    out=$(WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" "$@" 2>"$err") || unix=$?
+    if [ -n "$E2E_SERVE_PID" ]; then
+        err=$E2E_WORK/driver-server.err
+        out=$(ask_driver_server "$@") || unix=$?
+    else
+        err=$(mktemp "$E2E_WORK/driver-err.XXXXXX")
+        # Wine's errors stay on (only shown when the driver fails).
+        out=$(WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" "$@" 2>"$err") || unix=$?
+    fi
     out=${out//$'\r'/}
     status=$(driver_status "$out")
     if [ "$status" != 0 ]; then
@@ -138,7 +202,7 @@ drv() {
         [ "$BASHPID" = $$ ] || kill -TERM $$
         exit 1
     fi
-    rm -f "$err"
+    [ -n "$E2E_SERVE_PID" ] || rm -f "$err"
     out=${out%#status 0}
     out=${out%$'\n'}
     [ -z "$out" ] || printf '%s\n' "$out"
@@ -179,6 +243,7 @@ hex_of() { od -An -tx1 -v -j "$2" -N "$3" "$1" | tr -d ' \n'; }
 restart_wine() {
     [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
     E2E_TOOL_PID=
+    stop_driver_server
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 }

@@ -48,6 +48,9 @@
 //   e2e_driver acp                   the ANSI code page of this Wine session
 //   e2e_driver checks ID...          BM_GETCHECK of several controls, on one line
 //   e2e_driver texts ID...           the texts of several controls, one per line
+//   e2e_driver serve                 answer commands read from stdin, one a line, its
+//                                    words split by tabs, each as its own process would
+//                                    (its status line last), until the input ends
 //
 // The last line printed is always "#status N": 0 on success; 2 with an
 // "error: ..." line when the command could not be carried out (no such
@@ -593,13 +596,60 @@ int RunCommand(int argc, wchar_t** argv)
     return Fail(L"unknown command");
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv)
+// Runs one command and prints its status line.
+int Answer(int argc, wchar_t** argv)
 {
+    g_unanswered = false;
     int status = RunCommand(argc, argv);
     if (status == 0 && g_unanswered)
         status = Fail(L"the tool did not answer a message (its window gone, or its thread stuck)");
     Print(L"#status " + std::to_wstring(status));
     return status;
+}
+
+// One process for all the commands of a test: where every Wine process start
+// takes seconds (in the Linux guest of scripts/guest), starting one per look
+// would take most of a test's time.
+int Serve()
+{
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    std::string pending;
+    char chunk[4096];
+    DWORD got = 0;
+    for (;;) {
+        size_t end = pending.find('\n');
+        if (end == std::string::npos) {
+            if (!ReadFile(in, chunk, sizeof(chunk), &got, nullptr) || got == 0)
+                return 0;
+            pending.append(chunk, got);
+            continue;
+        }
+        std::string line = pending.substr(0, end);
+        pending.erase(0, end + 1);
+        int n = MultiByteToWideChar(CP_UTF8, 0, line.c_str(), (int)line.size(), nullptr, 0);
+        std::wstring wide(n, L'\0');
+        if (n > 0)
+            MultiByteToWideChar(CP_UTF8, 0, line.c_str(), (int)line.size(), &wide[0], n);
+        std::vector<std::wstring> words{L"e2e_driver"};
+        for (size_t at = 0;;) {
+            size_t tab = wide.find(L'\t', at);
+            words.push_back(wide.substr(at, tab == std::wstring::npos ? tab : tab - at));
+            if (tab == std::wstring::npos)
+                break;
+            at = tab + 1;
+        }
+        std::vector<wchar_t*> argv;
+        for (std::wstring& w : words)
+            argv.push_back(&w[0]);
+        Answer((int)argv.size(), argv.data());
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 2 && std::wstring(argv[1]) == L"serve")
+        return Serve();
+    return Answer(argc, argv);
 }
