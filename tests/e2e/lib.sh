@@ -95,7 +95,8 @@ install_tool() {
 }
 
 # start_desktop: in the guest of scripts/guest, the virtual desktop made
-# before the tool starts. A Wine process that finds no desktop starts
+# before the first Wine process that shows a window or asks for one (the
+# tool, the served driver). A Wine process that finds no desktop starts
 # explorer and waits 10 s for it; there explorer takes longer, and the
 # process then goes on without a display driver (the tool ends at once).
 # Explorer started by itself takes the time it needs.
@@ -201,6 +202,7 @@ drv() {
 # the test ends or Wine is restarted.
 drv_serve() {
     local dir=$E2E_WORK/driver
+    [ "${RINGCFG_IN_GUEST:-0}" = 1 ] && start_desktop
     mkdir -p "$dir"
     mkfifo "$dir/in" "$dir/out"
     WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" serve <"$dir/in" >"$dir/out" 2>"$dir/err" &
