@@ -14,7 +14,14 @@ struct FoundController {
     GUID m_Instance;
 };
 
-std::map<std::wstring, IDirectInputDevice8W*> g_Opened;
+struct OpenedController {
+    GUID m_Instance;
+    IDirectInputDevice8W* m_pDevice;
+};
+
+// By name; a pad that Wine's bus brought up again under another instance is
+// opened again.
+std::map<std::wstring, OpenedController> g_Opened;
 
 IDirectInput8W* DirectInput()
 {
@@ -38,8 +45,14 @@ BOOL CALLBACK CollectController(LPCDIDEVICEINSTANCEW instance, LPVOID found)
 void OpenController(const FoundController& controller)
 {
     IDirectInputDevice8W* device = nullptr;
-    if (g_Opened.count(controller.m_Name) ||
-        FAILED(DirectInput()->CreateDevice(controller.m_Instance, &device, nullptr)))
+    auto opened = g_Opened.find(controller.m_Name);
+    if (opened != g_Opened.end()) {
+        if (IsEqualGUID(opened->second.m_Instance, controller.m_Instance))
+            return;
+        opened->second.m_pDevice->Release();
+        g_Opened.erase(opened);
+    }
+    if (FAILED(DirectInput()->CreateDevice(controller.m_Instance, &device, nullptr)))
         return;
     DIPROPRANGE range;
     range.diph.dwSize = sizeof(range);
@@ -53,7 +66,7 @@ void OpenController(const FoundController& controller)
         device->Release();
         return;
     }
-    g_Opened[controller.m_Name] = device;
+    g_Opened[controller.m_Name] = {controller.m_Instance, device};
 }
 
 }  // namespace
@@ -79,7 +92,7 @@ bool ReadGameController(const std::wstring& name, PadReading* reading)
     auto opened = g_Opened.find(name);
     if (opened == g_Opened.end())
         return false;
-    IDirectInputDevice8W* device = opened->second;
+    IDirectInputDevice8W* device = opened->second.m_pDevice;
     DIJOYSTATE2 state;
     if (FAILED(device->Poll()))
         device->Acquire();

@@ -53,9 +53,10 @@
 //                                    would, "#status N" last (Wine processes that are slow
 //                                    to start, as in the guest tests, start once)
 //   e2e_driver pads SECONDS COUNT    wait until DirectInput lists COUNT attached game
-//                                    controllers; print their names in its order (the
-//                                    order in which the tool numbers them). Each one is
-//                                    kept open: later reads see what came after this
+//                                    controllers, no name twice; print their names in
+//                                    its order (the order in which the tool numbers
+//                                    them). Each one is kept open: later reads see what
+//                                    came after this
 //   e2e_driver padwait SECONDS rest|BUTTON NAME...
 //                                    wait until each named controller, as listed before
 //                                    in the same driver, is at rest (no button down,
@@ -76,6 +77,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -448,11 +450,18 @@ int RunCommand(int argc, wchar_t** argv)
     if (cmd == L"pads") {
         const DWORD start = GetTickCount();
         std::vector<std::wstring> names;
-        while (!ListGameControllers(&names) || (int)names.size() != arg2) {
+        // While Wine's bus is still bringing the pads up, DirectInput can list
+        // the right number with some pads twice and others missing: the list
+        // counts only once every name in it is another pad's.
+        auto settled = [&] {
+            std::set<std::wstring> distinct(names.begin(), names.end());
+            return (int)names.size() == arg2 && distinct.size() == names.size();
+        };
+        while (!ListGameControllers(&names) || !settled()) {
             if (GetTickCount() - start > (DWORD)arg1 * 1000) {
                 for (const std::wstring& name : names)
                     Print(name);
-                return Fail(L"not so many game controllers when the time was up");
+                return Fail(L"not so many game controllers, each once, when the time was up");
             }
             Sleep(20);
         }
