@@ -76,7 +76,7 @@ copy_prefix() {
 }
 if [ -z "$WINEPREFIX" ]; then
     export WINEPREFIX=$E2E_WORK/prefix
-    if [ "${RINGCFG_IN_GUEST:-0}" = 1 ]; then
+    if in_guest; then
         # In the guest of scripts/guest the prefix is read over 9p, where
         # even the copy above takes minutes: an overlay on the guest's tmpfs
         # reads only what Wine opens and keeps every write.
@@ -113,12 +113,12 @@ start_tool() {
     local dir=$1 cwd=${2:-$1}
     E2E_START_NS=$(date +%s%N)
     rm -f "$E2E_WORK/exit-code"
-    [ "${RINGCFG_IN_GUEST:-0}" = 1 ] && start_desktop
+    in_guest && start_desktop
     (cd "$cwd" && exec "$WINE" "$DRIVER_EXE" run "Z:${dir//\//\\}\\config.exe" \
         > "$E2E_WORK/exit-code" 2>/dev/null) &
     E2E_TOOL_PID=$!
     # In the guest every driver command would start a Wine process.
-    [ "${RINGCFG_IN_GUEST:-0}" = 1 ] && [ -z "$E2E_DRIVER_PID" ] && drv_serve
+    in_guest && [ -z "$E2E_DRIVER_PID" ] && drv_serve
     return 0
 }
 
@@ -151,7 +151,7 @@ wait_tool() {
 # fails. (120 s was not: on a 2-core machine under a load of 15 one start-up
 # of the tool took longer.) Wine runs 25 to 100 times slower in the guest of
 # scripts/guest.
-if [ "${RINGCFG_IN_GUEST:-0}" = 1 ]; then E2E_LIMIT=${E2E_LIMIT:-900}; else E2E_LIMIT=${E2E_LIMIT:-600}; fi
+if in_guest; then E2E_LIMIT=${E2E_LIMIT:-900}; else E2E_LIMIT=${E2E_LIMIT:-600}; fi
 
 # is WHAT GOT WANT: fails, naming WHAT and both values, unless GOT is WANT.
 is() { [ "$2" = "$3" ] || fail "$1 is '$2', expected '$3'"; }
@@ -202,7 +202,7 @@ drv() {
 # the test ends or Wine is restarted.
 drv_serve() {
     local dir=$E2E_WORK/driver
-    [ "${RINGCFG_IN_GUEST:-0}" = 1 ] && start_desktop
+    in_guest && start_desktop
     mkdir -p "$dir"
     mkfifo "$dir/in" "$dir/out"
     WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" serve <"$dir/in" >"$dir/out" 2>"$dir/err" &
