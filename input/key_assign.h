@@ -27,6 +27,10 @@ void CheckSlotRadio(AppState* state, int slot, int check);
 int GetCheckedSlot();
 void BeginKeyAssignment(HWND dialog);
 void EndKeyAssignment(HWND dialog);
+// 1 while an assignment runs ("設定開始" disabled), else 0.
+int IsKeyAssignmentRunning(HWND dialog);
+// Unchecks player 1's thirteen radios.
+void UncheckSlotRadios(HWND dialog);
 // Working copy from the settings record, and back (with the two force flags).
 void LoadWorkingBindings(AppState* state);
 void StoreWorkingBindings(AppState* state);

@@ -91,8 +91,8 @@ void KeyAssignIdle()
             return;
         code = static_cast<BindingCode>(scanCode);
     }
-    // "設定開始" still enabled: no assignment running, the press is dropped.
-    if (IsWindowEnabled(GetDlgItem(dialog, IDC_BEGIN_ASSIGN_1P)))
+    // No assignment running: the press is dropped.
+    if (!IsKeyAssignmentRunning(dialog))
         return;
 
     int slot = state->m_nCurrentSlot;
@@ -166,6 +166,17 @@ void EndKeyAssignment(HWND dialog)
     for (int slot = 0; slot < kSlotsPerPlayer; ++slot)
         EnableWindow(RadioOfSlot(dialog, slot), FALSE);
     SetFocus(GetDlgItem(dialog, IDC_REPORT));
+}
+
+int IsKeyAssignmentRunning(HWND dialog)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, IDC_BEGIN_ASSIGN_1P)) ? 0 : 1;
+}
+
+void UncheckSlotRadios(HWND dialog)
+{
+    for (int slot = 0; slot < kSlotsPerPlayer; ++slot)
+        SendMessageW(RadioOfSlot(dialog, slot), BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
 void LoadWorkingBindings(AppState* state)

@@ -76,6 +76,13 @@ void HandleCommand(AppState* state, HWND dialog, int id)
         PostMessageW(dialog, WM_CLOSE, 0, 0);
         break;
     case IDC_DEFAULT:
+        // A running assignment ends first, as "設定終了" ends it, and its
+        // check leaves the radios: the refill checks slot 0 only, and left
+        // running it would go on with no button to end it.
+        if (IsKeyAssignmentRunning(dialog)) {
+            EndKeyAssignment(dialog);
+            UncheckSlotRadios(dialog);
+        }
         SetDefaultBindings(&state->m_Settings);
         FillDialog();
         break;

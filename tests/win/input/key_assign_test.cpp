@@ -345,26 +345,33 @@ TEST_F(KeyAssignTest, StoreWritesTheForceFlagsAsTheBoxesShowThem)
     EXPECT_EQ(1, block.m_bForceDirection2P);
 }
 
-TEST_F(KeyAssignTest, DefaultDuringAnAssignmentReloadsAndGoesOn)
+TEST_F(KeyAssignTest, DefaultDuringAnAssignmentEndsItFirst)
 {
+    SendMessageW(Control(IDC_FORCE_DIR_1P), BM_SETCHECK, BST_CHECKED, 0);
     Click(IDC_BEGIN_ASSIGN_1P);
-    ChooseSlot(6);
+    ChooseSlot(12);
     Tick();
     PressKey(0x02);
-    EXPECT_EQ(L"1", SlotText(6));
+    EXPECT_EQ(L"1", SlotText(12));
     Click(IDC_DEFAULT);
-    EXPECT_EQ(L"C", SlotText(6));
-    EXPECT_EQ(0x2Eu, Working(6));
+    EXPECT_EQ(L"ESCAPE", SlotText(12));
+    EXPECT_EQ(0x01u, Working(12));
+    EXPECT_EQ(L"↑", SlotText(0));
     EXPECT_EQ(0, State()->m_nCurrentSlot);
-    // Slot 0 is checked again (the window system may also drop the check
-    // that moved on to slot 7: auto radios uncheck their group here).
-    EXPECT_TRUE(IsChecked(g_SlotControls[0].m_nRadioId));
-    EXPECT_FALSE(IsEnabled(IDC_BEGIN_ASSIGN_1P));
+    // Ended as "設定終了" ends it, with slot 0 alone checked.
+    EXPECT_EQ(kOnlySlot(0), CheckedSlots());
+    EXPECT_TRUE(IsEnabled(IDC_BEGIN_ASSIGN_1P));
     EXPECT_FALSE(IsEnabled(IDC_END_ASSIGN_1P));
-    // The next press, before any tick, goes to slot 0.
-    SetFocus(Control(g_SlotControls[7].m_nRadioId));
+    EXPECT_TRUE(IsEnabled(IDC_FORCE_DIR_1P));
+    for (int slot = 0; slot < kSlotsPerPlayer; ++slot)
+        EXPECT_FALSE(IsEnabled(g_SlotControls[slot].m_nRadioId)) << slot;
+    // A press away from the report box is dropped.
+    SetFocus(Control(IDC_BEGIN_ASSIGN_1P));
+    Tick();
     PressKey(0x03);
-    EXPECT_EQ(L"2", SlotText(0));
+    EXPECT_EQ(L"↑", SlotText(0));
+    EXPECT_EQ(0xC8u, Working(0));
+    EXPECT_EQ(kOnlySlot(0), CheckedSlots());
 }
 
 TEST_F(KeyAssignTest, CheckedSlotIsTheFirstCheckedRadioOrZero)
