@@ -7,11 +7,11 @@
 #include "app/app_texts.h"
 #include "app/dialog_font.h"
 #include "app/main_window.h"
+#include "app/settings_dialog_proc.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
 #include "platform/platform_seam.h"
 #include "platform/win_text.h"
-#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 #include "sysinfo/dxdiag_query.h"
 #include "sysinfo/graphics_probe.h"
@@ -40,6 +40,15 @@ void ShutDown(AppState* state)
 
 } // namespace
 
+void RunIdleStep()
+{
+    AppState* state = g_pAppState;
+    if (!state)
+        return;
+    KeyAssignIdle(&state->m_Input, state->m_hMainWnd, state->m_hDialog, state->m_WorkBindings,
+                  state->m_nCurrentSlot);
+}
+
 void RunMessageLoop()
 {
     MSG msg;
@@ -50,7 +59,7 @@ void RunMessageLoop()
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {
-            KeyAssignIdle();
+            RunIdleStep();
         }
     }
 }

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
 #include "platform/platform_seam.h"
 #include "platform/win_text.h"
 
@@ -44,10 +43,9 @@ DIPROPDWORD DeviceDword(DWORD value)
     return prop;
 }
 
-InputDevices* GlobalDevices()
-{
-    return g_pAppState ? &g_pAppState->m_Input : nullptr;
-}
+// The enumeration callbacks are given no reference value: they find the
+// record being created here, for as long as its enumerations run.
+InputDevices* g_pEnumeratingDevices = nullptr;
 
 int32_t ConfigureController(IDirectInputDevice8A* device, HWND mainWnd)
 {
@@ -64,6 +62,21 @@ int32_t ConfigureController(IDirectInputDevice8A* device, HWND mainWnd)
     if (FAILED(device->SetProperty(DIPROP_BUFFERSIZE, &bufferSize.diph)))
         return Fail(kMsgBufferSize);
     device->Acquire();
+    return 1;
+}
+
+// The game controllers, found by enumeration, then configured one by one.
+int32_t CreateControllers(InputDevices* devices, HWND mainWnd)
+{
+    // No controller, or no enumeration at all, is no failure.
+    if (FAILED(devices->m_pDirectInput->EnumDevices(DI8DEVCLASS_GAMECTRL, EnumGameControllerProc,
+                                                    nullptr, DIEDFL_ATTACHEDONLY)))
+        return 1;
+    for (int i = 0; i < devices->m_nControllerCount && i < kMaxControllers; ++i) {
+        if (!ConfigureController(devices->m_pController[i], mainWnd))
+            return 0;
+        ++devices->m_nConfiguredCount;
+    }
     return 1;
 }
 
@@ -115,21 +128,15 @@ int32_t CreateInputDevices(HINSTANCE instance, InputDevices* devices, HWND mainW
         return Fail(kMsgBufferSize);
     keyboard->Acquire();
 
-    // No controller, or no enumeration at all, is no failure.
-    if (FAILED(input->EnumDevices(DI8DEVCLASS_GAMECTRL, EnumGameControllerProc, nullptr,
-                                  DIEDFL_ATTACHEDONLY)))
-        return 1;
-    for (int i = 0; i < devices->m_nControllerCount && i < kMaxControllers; ++i) {
-        if (!ConfigureController(devices->m_pController[i], mainWnd))
-            return 0;
-        ++devices->m_nConfiguredCount;
-    }
-    return 1;
+    g_pEnumeratingDevices = devices;
+    int32_t result = CreateControllers(devices, mainWnd);
+    g_pEnumeratingDevices = nullptr;
+    return result;
 }
 
 BOOL CALLBACK EnumGameControllerProc(LPCDIDEVICEINSTANCEA instance, LPVOID)
 {
-    InputDevices* devices = GlobalDevices();
+    InputDevices* devices = g_pEnumeratingDevices;
     if (!devices || !devices->m_pDirectInput)
         return DIENUM_STOP;
     int n = devices->m_nControllerCount;
@@ -159,7 +166,7 @@ BOOL CALLBACK EnumGameControllerProc(LPCDIDEVICEINSTANCEA instance, LPVOID)
 
 BOOL CALLBACK EnumControllerAxisProc(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID)
 {
-    InputDevices* devices = GlobalDevices();
+    InputDevices* devices = g_pEnumeratingDevices;
     if (!devices || !object)
         return DIENUM_STOP;
     int n = devices->m_nConfiguredCount;

@@ -5,13 +5,15 @@
 #include <windows.h>
 #include <cstdint>
 #include "input/binding_code.h"
+#include "settings/settings_block.h"
 
-struct AppState;
 struct InputDevices;
 
-// The message loop's idle step: poll, then assign a new press while an
-// assignment is in progress. Allocates nothing.
-void KeyAssignIdle();
+// The message loop's idle step: poll the devices, then assign a new press to
+// currentSlot of the working copy (kBindingCount codes) while an assignment
+// runs in the dialog and the main window is active. Allocates nothing.
+void KeyAssignIdle(InputDevices* devices, HWND mainWnd, HWND dialog, BindingCode* workBindings,
+                   int32_t currentSlot);
 
 // 1 for a new controller press (controller and input index written), else 0.
 int32_t DetectControllerPress(InputDevices* devices, int32_t* controllerIndex,
@@ -20,13 +22,21 @@ int32_t DetectControllerPress(InputDevices* devices, int32_t* controllerIndex,
 int32_t DetectKeyboardPress(InputDevices* devices, int32_t* scanCode);
 
 // Stores the code for the slot in the working copy and shows its name.
-void AssignBinding(AppState* state, BindingCode code, int slot, int controllerIndex);
+void AssignBinding(HWND dialog, BindingCode* workBindings, BindingCode code, int slot,
+                   int controllerIndex);
 // Sets the check of a slot's radio; -1 and 13 wrap round the assignable slots.
-void CheckSlotRadio(AppState* state, int slot, int check);
+void CheckSlotRadio(HWND dialog, int slot, int check);
 // The first checked player-1 radio's slot, 0 when none is checked.
-int GetCheckedSlot();
-void BeginKeyAssignment(HWND dialog);
+int GetCheckedSlot(HWND dialog);
+// With the directions forced, the four go to the stick in the working copy.
+void BeginKeyAssignment(HWND dialog, BindingCode* workBindings);
 void EndKeyAssignment(HWND dialog);
-// Working copy from the settings record, and back (with the two force flags).
-void LoadWorkingBindings(AppState* state);
-void StoreWorkingBindings(AppState* state);
+// 1 while an assignment runs ("設定開始" disabled), else 0.
+int IsKeyAssignmentRunning(HWND dialog);
+// Unchecks player 1's thirteen radios.
+void UncheckSlotRadios(HWND dialog);
+// Working copy from the settings record, shown, with the current slot at 0.
+void LoadWorkingBindings(HWND dialog, const SettingsBlock* settings, BindingCode* workBindings,
+                         int32_t* currentSlot);
+// Working copy back into the record, with the two force flags as the boxes show.
+void StoreWorkingBindings(HWND dialog, const BindingCode* workBindings, SettingsBlock* settings);

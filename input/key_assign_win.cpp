@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
 #include "input/binding_text.h"
 #include "input/input_devices.h"
 #include "input/press_detection.h"
@@ -65,17 +64,14 @@ int32_t DetectKeyboardPress(InputDevices* devices, int32_t* scanCode)
     return TakeKeyboardPress(found, &devices->m_bKeyboardIdle);
 }
 
-void KeyAssignIdle()
+void KeyAssignIdle(InputDevices* devices, HWND mainWnd, HWND dialog, BindingCode* workBindings,
+                   int32_t currentSlot)
 {
-    AppState* state = g_pAppState;
-    if (!state)
-        return;
-    PollInputDevices(&state->m_Input);
+    PollInputDevices(devices);
 
-    HWND dialog = state->m_hDialog;
     if (!dialog)
         return;
-    if (GetActiveWindow() != state->m_hMainWnd)
+    if (GetActiveWindow() != mainWnd)
         return;
     if (ReportHasFocus(dialog))
         return;
@@ -83,40 +79,40 @@ void KeyAssignIdle()
     int32_t controller = 0;
     int32_t input = 0;
     BindingCode code;
-    if (DetectControllerPress(&state->m_Input, &controller, &input)) {
+    if (DetectControllerPress(devices, &controller, &input)) {
         code = kControllerBit | static_cast<BindingCode>(input);
     } else {
         int32_t scanCode = 0;
-        if (!DetectKeyboardPress(&state->m_Input, &scanCode))
+        if (!DetectKeyboardPress(devices, &scanCode))
             return;
         code = static_cast<BindingCode>(scanCode);
     }
-    // "設定開始" still enabled: no assignment running, the press is dropped.
-    if (IsWindowEnabled(GetDlgItem(dialog, IDC_BEGIN_ASSIGN_1P)))
+    // No assignment running: the press is dropped.
+    if (!IsKeyAssignmentRunning(dialog))
         return;
 
-    int slot = state->m_nCurrentSlot;
-    AssignBinding(state, code, slot, controller);
+    int slot = currentSlot;
+    AssignBinding(dialog, workBindings, code, slot, controller);
     // The current slot itself moves with the next timer tick.
-    CheckSlotRadio(state, slot - 1, 0);
-    CheckSlotRadio(state, slot, 0);
-    CheckSlotRadio(state, slot + 1, 1);
+    CheckSlotRadio(dialog, slot - 1, 0);
+    CheckSlotRadio(dialog, slot, 0);
+    CheckSlotRadio(dialog, slot + 1, 1);
 }
 
-void AssignBinding(AppState* state, BindingCode code, int slot, int controllerIndex)
+void AssignBinding(HWND dialog, BindingCode* workBindings, BindingCode code, int slot,
+                   int controllerIndex)
 {
     int position = SlotBindingPosition(slot);
     if (position < 0)
         return;
-    state->m_WorkBindings[position] = code;
+    workBindings[position] = code;
     char text[kBindingTextSize];
     FormatBindingText(code, controllerIndex, text, sizeof(text));
-    SetItemTextSjis(state->m_hDialog, g_SlotControls[slot].m_nEditId, text);
+    SetItemTextSjis(dialog, g_SlotControls[slot].m_nEditId, text);
 }
 
-void CheckSlotRadio(AppState* state, int slot, int check)
+void CheckSlotRadio(HWND dialog, int slot, int check)
 {
-    HWND dialog = state->m_hDialog;
     int first = FirstAssignableSlot(dialog);
     if (ReportHasFocus(dialog))
         return;
@@ -127,9 +123,8 @@ void CheckSlotRadio(AppState* state, int slot, int check)
         SetFocus(radio);
 }
 
-int GetCheckedSlot()
+int GetCheckedSlot(HWND dialog)
 {
-    HWND dialog = g_pAppState ? g_pAppState->m_hDialog : nullptr;
     if (!dialog)
         return 0;
     for (int slot = 0; slot < kSlotsPerPlayer; ++slot) {
@@ -139,12 +134,12 @@ int GetCheckedSlot()
     return 0;
 }
 
-void BeginKeyAssignment(HWND dialog)
+void BeginKeyAssignment(HWND dialog, BindingCode* workBindings)
 {
     int first = kFirstFreeSlot;
     if (IsChecked(dialog, IDC_FORCE_DIR_1P)) {
         for (int slot = 0; slot < 4; ++slot)
-            AssignBinding(g_pAppState, kForcedDirections[slot], slot, 0);
+            AssignBinding(dialog, workBindings, kForcedDirections[slot], slot, 0);
         first = kFirstSlotForcedDirections;
     }
     EnableWindow(GetDlgItem(dialog, IDC_BEGIN_ASSIGN_1P), FALSE);
@@ -168,22 +163,32 @@ void EndKeyAssignment(HWND dialog)
     SetFocus(GetDlgItem(dialog, IDC_REPORT));
 }
 
-void LoadWorkingBindings(AppState* state)
+int IsKeyAssignmentRunning(HWND dialog)
 {
-    static_assert(sizeof(state->m_WorkBindings) == sizeof(state->m_Settings.m_aBindings),
-                  "the working copy mirrors the stored bindings");
-    std::memcpy(state->m_WorkBindings, state->m_Settings.m_aBindings,
-                sizeof(state->m_WorkBindings));
-    state->m_nCurrentSlot = 0;
-    // Controller bindings show as the first controller: the number is not stored.
-    for (int slot = 0; slot < kSlotsPerPlayer; ++slot)
-        AssignBinding(state, state->m_WorkBindings[SlotBindingPosition(slot)], slot, 0);
+    return IsWindowEnabled(GetDlgItem(dialog, IDC_BEGIN_ASSIGN_1P)) ? 0 : 1;
 }
 
-void StoreWorkingBindings(AppState* state)
+void UncheckSlotRadios(HWND dialog)
 {
-    std::memcpy(state->m_Settings.m_aBindings, state->m_WorkBindings,
-                sizeof(state->m_Settings.m_aBindings));
-    state->m_Settings.m_bForceDirection1P = IsChecked(state->m_hDialog, IDC_FORCE_DIR_1P) ? 1 : 0;
-    state->m_Settings.m_bForceDirection2P = IsChecked(state->m_hDialog, IDC_FORCE_DIR_2P) ? 1 : 0;
+    for (int slot = 0; slot < kSlotsPerPlayer; ++slot)
+        SendMessageW(RadioOfSlot(dialog, slot), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+void LoadWorkingBindings(HWND dialog, const SettingsBlock* settings, BindingCode* workBindings,
+                         int32_t* currentSlot)
+{
+    static_assert(sizeof(settings->m_aBindings) == kBindingCount * sizeof(BindingCode),
+                  "the working copy mirrors the stored bindings");
+    std::memcpy(workBindings, settings->m_aBindings, sizeof(settings->m_aBindings));
+    *currentSlot = 0;
+    // Controller bindings show as the first controller: the number is not stored.
+    for (int slot = 0; slot < kSlotsPerPlayer; ++slot)
+        AssignBinding(dialog, workBindings, workBindings[SlotBindingPosition(slot)], slot, 0);
+}
+
+void StoreWorkingBindings(HWND dialog, const BindingCode* workBindings, SettingsBlock* settings)
+{
+    std::memcpy(settings->m_aBindings, workBindings, sizeof(settings->m_aBindings));
+    settings->m_bForceDirection1P = IsChecked(dialog, IDC_FORCE_DIR_1P) ? 1 : 0;
+    settings->m_bForceDirection2P = IsChecked(dialog, IDC_FORCE_DIR_2P) ? 1 : 0;
 }

@@ -1,12 +1,9 @@
 #include "settings/settings_dialog.h"
 
-#include "app/app_state.h"
-#include "input/key_assign.h"
 #include "platform/platform_seam.h"
 #include "platform/win_text.h"
 #include "res/resource.h"
 #include "settings/settings_options.h"
-#include "sysinfo/system_report.h"
 
 // No address is configured: the game's page is not known to this tool.
 const char g_szBannerAddress[] = "";
@@ -52,47 +49,6 @@ int GetComboSelection(HWND dialog, int id)
 {
     return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
 }
-
-void CloseSettingsDialog(AppState* state)
-{
-    if (state->m_hDialog) {
-        DestroyWindow(state->m_hDialog);
-        state->m_hDialog = nullptr;
-    }
-    PostMessageW(state->m_hMainWnd, WM_CLOSE, 0, 0);
-}
-
-void HandleCommand(AppState* state, HWND dialog, int id)
-{
-    switch (id) {
-    case IDC_UPDATE:
-        KillTimer(dialog, kDialogTimerId);
-        ApplyDialogToSettings();
-        state->m_bSaveSettings = 1;
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-        break;
-    case IDC_CANCEL:
-        KillTimer(dialog, kDialogTimerId);
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-        break;
-    case IDC_DEFAULT:
-        SetDefaultBindings(&state->m_Settings);
-        FillDialog();
-        break;
-    case IDC_BANNER:
-        OpenBanner(dialog, g_szBannerAddress);
-        break;
-    case IDC_BEGIN_ASSIGN_1P:
-        BeginKeyAssignment(dialog);
-        break;
-    case IDC_END_ASSIGN_1P:
-        EndKeyAssignment(dialog);
-        break;
-    default:
-        // Check boxes and combo boxes keep their own state until the update.
-        break;
-    }
-}
 }
 
 void OpenBanner(HWND owner, const char* address)
@@ -106,65 +62,25 @@ void OpenBanner(HWND owner, const char* address)
         g_Platform.pShellExecuteW(owner, L"open", wideAddress, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+void FillSettingsControls(HWND dialog, const SettingsBlock* block)
 {
-    AppState* state = g_pAppState;
-    if (!state)
-        return FALSE;
-    switch (msg) {
-    case WM_INITDIALOG:
-        SetTimer(dialog, kDialogTimerId, kDialogTimerPeriodMs, nullptr);
-        SetFocus(GetDlgItem(dialog, IDC_REPORT));
-        break;  // FALSE keeps the focus on the report
-    case WM_TIMER:
-        state->m_nCurrentSlot = GetCheckedSlot();
-        break;
-    case WM_CLOSE:
-        CloseSettingsDialog(state);
-        break;
-    case WM_COMMAND:
-        // The notification code is not looked at: any command of a button acts.
-        HandleCommand(state, dialog, LOWORD(wParam));
-        break;
-    default:
-        break;
-    }
-    return FALSE;
-}
-
-void FillDialog()
-{
-    AppState* state = g_pAppState;
-    HWND dialog = state->m_hDialog;
-    ReportFields fields = {};
-    ShowSystemReport(dialog, &fields);
-    LoadWorkingBindings(state);
-
-    const SettingsBlock& block = state->m_Settings;
-    // Only ever sets a check: a box the user checked stays checked.
     for (const CheckBoxOption& row : g_FillCheckBoxes) {
-        if (IsOptionShownChecked(block, row))
+        if (IsOptionShownChecked(*block, row))
             CheckBox(dialog, row.m_nControlId);
     }
     CheckBox(dialog, IDC_P1_RADIO_UP);
     FillCombo(dialog, IDC_RESOLUTION, g_ResolutionItems, kResolutionItemCount,
-              GetResolutionIndex(block));
-    FillCombo(dialog, IDC_FSAA, g_FsaaItems, kFsaaItemCount, GetFsaaIndex(block));
-    if (block.m_bForceDirection1P)
+              GetResolutionIndex(*block));
+    FillCombo(dialog, IDC_FSAA, g_FsaaItems, kFsaaItemCount, GetFsaaIndex(*block));
+    if (block->m_bForceDirection1P)
         CheckBox(dialog, IDC_FORCE_DIR_1P);
-    if (block.m_bForceDirection2P)
+    if (block->m_bForceDirection2P)
         CheckBox(dialog, IDC_FORCE_DIR_2P);
     EnableWindow(GetDlgItem(dialog, IDC_END_ASSIGN_1P), FALSE);
-    WriteReportFile(&fields);
 }
 
-void ApplyDialogToSettings()
+void ApplySettingsControls(HWND dialog, SettingsBlock* block)
 {
-    AppState* state = g_pAppState;
-    HWND dialog = state->m_hDialog;
-    StoreWorkingBindings(state);  // also the two force-direction bytes
-
-    SettingsBlock* block = &state->m_Settings;
     for (const CheckBoxOption& row : g_ApplyCheckBoxes)
         StoreOptionCheck(block, row, IsBoxChecked(dialog, row.m_nControlId));
     StoreResolutionIndex(block, GetComboSelection(dialog, IDC_RESOLUTION));

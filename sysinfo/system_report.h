@@ -3,9 +3,13 @@
 #pragma once
 
 #include <windows.h>
+#include "sysinfo/dxdiag_query.h"
+#include "sysinfo/graphics_probe.h"
 #include "sysinfo/report_fields.h"
 
-// Gathers the fields into *fields and puts the dialog form into edit 1054.
-void ShowSystemReport(HWND dialog, ReportFields* fields);
+// Gathers the fields from DxDiag's texts, the probe, CPUID and the OS into
+// *fields and puts the dialog form into edit 1054.
+void ShowSystemReport(HWND dialog, const DxDiagInfo* dxDiag, const GraphicsProbe* graphics,
+                      ReportFields* fields);
 // Writes the file form of the fields gathered in the same fill to _debug.txt.
-void WriteReportFile(const ReportFields* fields);
+void WriteReportFile(const GraphicsProbe* graphics, const ReportFields* fields);

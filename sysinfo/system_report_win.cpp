@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "app/app_state.h"
 #include "platform/win_text.h"
 #include "res/resource.h"
 #include "sysinfo/cpu_info.h"
@@ -53,12 +52,13 @@ ReportProbe ProbeView(const GraphicsProbe& g)
 
 }  // namespace
 
-void ShowSystemReport(HWND dialog, ReportFields* fields)
+void ShowSystemReport(HWND dialog, const DxDiagInfo* dxDiagInfo,
+                      const GraphicsProbe* graphicsProbe, ReportFields* fields)
 {
-    if (!g_pAppState || !fields)
+    if (!dxDiagInfo || !graphicsProbe || !fields)
         return;
-    const DxDiagInfo& dxDiag = g_pAppState->m_DxDiag;
-    const GraphicsProbe& graphics = g_pAppState->m_Graphics;
+    const DxDiagInfo& dxDiag = *dxDiagInfo;
+    const GraphicsProbe& graphics = *graphicsProbe;
 
     char os[kOsTextSize];
     GetOsVersionText(os);
@@ -88,16 +88,16 @@ void ShowSystemReport(HWND dialog, ReportFields* fields)
     SetItemTextSjis(dialog, IDC_REPORT, text);
 }
 
-void WriteReportFile(const ReportFields* fields)
+void WriteReportFile(const GraphicsProbe* graphics, const ReportFields* fields)
 {
-    if (!g_pAppState || !fields)
+    if (!graphics || !fields)
         return;
     // Text mode: every "\n" reaches the disk as CR LF.
     FILE* file = std::fopen(kReportFileName, "w");
     if (!file)
         return;
 
-    const ReportProbe probe = ProbeView(g_pAppState->m_Graphics);
+    const ReportProbe probe = ProbeView(*graphics);
     const MemoryFigures memory = ReadMemoryFigures();
     char text[kReportBufferSize];
     ComposeFileReport(fields, &probe, &memory, text, sizeof(text));

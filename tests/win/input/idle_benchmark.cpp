@@ -6,13 +6,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/app_lifecycle.h"
+#include "app/settings_dialog_proc.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
 #include "input/key_assign_fixture.h"
 #include "platform/platform_seam.h"
 #include "res/resource.h"
 #include "settings/settings_block.h"
-#include "settings/settings_dialog.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ double MeasurePasses(Step step)
     return static_cast<double>(passes) / Seconds(start, now, freq);
 }
 
-double MeasureIdlePasses() { return MeasurePasses(KeyAssignIdle); }
+double MeasureIdlePasses() { return MeasurePasses(RunIdleStep); }
 
 void Report(const char* devices, const char* phase, double perSecond)
 {

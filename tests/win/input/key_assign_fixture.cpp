@@ -1,11 +1,12 @@
 #include "input/key_assign_fixture.h"
 
+#include "app/app_lifecycle.h"
+#include "app/settings_dialog_proc.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
 #include "input/slot_table.h"
 #include "res/resource.h"
 #include "settings/settings_block.h"
-#include "settings/settings_dialog.h"
 
 namespace {
 const wchar_t kMainClass[] = L"InputTestMain";
@@ -102,7 +103,7 @@ void KeyAssignTest::ActivateMainWindow() const
     SetActiveWindow(mainWindow_);
 }
 
-void KeyAssignTest::Idle() const { KeyAssignIdle(); }
+void KeyAssignTest::Idle() const { RunIdleStep(); }
 
 void KeyAssignTest::PressKey(DWORD scanCode)
 {

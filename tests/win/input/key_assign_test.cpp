@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "app/settings_dialog_proc.h"
 #include "input/input_devices.h"
 #include "input/key_assign.h"
 #include "input/key_assign_fixture.h"
 #include "input/slot_table.h"
 #include "res/resource.h"
 #include "settings/settings_block.h"
-#include "settings/settings_dialog.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ TEST_F(KeyAssignTest, StoredControllerBindingsReadAsTheFirstPadAfterAReload)
     block.m_aBindings[SlotBindingPosition(2)] = 0x100C8;   // no such input
     block.m_aBindings[SlotBindingPosition(3)] = 0x54;      // key without name
     block.m_aBindings[SlotBindingPosition(4)] = 0x1C8;     // damaged key value
-    LoadWorkingBindings(State());
+    LoadWorkingBindings(Dialog(), &State()->m_Settings, State()->m_WorkBindings,
+                        &State()->m_nCurrentSlot);
     EXPECT_EQ(L"PAD1-5", SlotText(0));
     EXPECT_EQ(L"PAD1-HAT_LEFT", SlotText(1));
     EXPECT_EQ(L"PAD1-200", SlotText(2));
@@ -335,48 +336,55 @@ TEST_F(KeyAssignTest, StoreWritesTheForceFlagsAsTheBoxesShowThem)
     SettingsBlock& block = State()->m_Settings;
     block.m_bForceDirection1P = 1;
     block.m_bForceDirection2P = 0;
-    StoreWorkingBindings(State());
+    StoreWorkingBindings(Dialog(), State()->m_WorkBindings, &State()->m_Settings);
     EXPECT_EQ(0, block.m_bForceDirection1P);
     EXPECT_EQ(0, block.m_bForceDirection2P);
     SendMessageW(Control(IDC_FORCE_DIR_1P), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(Control(IDC_FORCE_DIR_2P), BM_SETCHECK, BST_CHECKED, 0);
-    StoreWorkingBindings(State());
+    StoreWorkingBindings(Dialog(), State()->m_WorkBindings, &State()->m_Settings);
     EXPECT_EQ(1, block.m_bForceDirection1P);
     EXPECT_EQ(1, block.m_bForceDirection2P);
 }
 
-TEST_F(KeyAssignTest, DefaultDuringAnAssignmentReloadsAndGoesOn)
+TEST_F(KeyAssignTest, DefaultDuringAnAssignmentEndsItFirst)
 {
+    SendMessageW(Control(IDC_FORCE_DIR_1P), BM_SETCHECK, BST_CHECKED, 0);
     Click(IDC_BEGIN_ASSIGN_1P);
-    ChooseSlot(6);
+    ChooseSlot(12);
     Tick();
     PressKey(0x02);
-    EXPECT_EQ(L"1", SlotText(6));
+    EXPECT_EQ(L"1", SlotText(12));
     Click(IDC_DEFAULT);
-    EXPECT_EQ(L"C", SlotText(6));
-    EXPECT_EQ(0x2Eu, Working(6));
+    EXPECT_EQ(L"ESCAPE", SlotText(12));
+    EXPECT_EQ(0x01u, Working(12));
+    EXPECT_EQ(L"↑", SlotText(0));
     EXPECT_EQ(0, State()->m_nCurrentSlot);
-    // Slot 0 is checked again (the window system may also drop the check
-    // that moved on to slot 7: auto radios uncheck their group here).
-    EXPECT_TRUE(IsChecked(g_SlotControls[0].m_nRadioId));
-    EXPECT_FALSE(IsEnabled(IDC_BEGIN_ASSIGN_1P));
+    // Ended as "設定終了" ends it, with slot 0 alone checked.
+    EXPECT_EQ(kOnlySlot(0), CheckedSlots());
+    EXPECT_TRUE(IsEnabled(IDC_BEGIN_ASSIGN_1P));
     EXPECT_FALSE(IsEnabled(IDC_END_ASSIGN_1P));
-    // The next press, before any tick, goes to slot 0.
-    SetFocus(Control(g_SlotControls[7].m_nRadioId));
+    EXPECT_TRUE(IsEnabled(IDC_FORCE_DIR_1P));
+    for (int slot = 0; slot < kSlotsPerPlayer; ++slot)
+        EXPECT_FALSE(IsEnabled(g_SlotControls[slot].m_nRadioId)) << slot;
+    // A press away from the report box is dropped.
+    SetFocus(Control(IDC_BEGIN_ASSIGN_1P));
+    Tick();
     PressKey(0x03);
-    EXPECT_EQ(L"2", SlotText(0));
+    EXPECT_EQ(L"↑", SlotText(0));
+    EXPECT_EQ(0xC8u, Working(0));
+    EXPECT_EQ(kOnlySlot(0), CheckedSlots());
 }
 
 TEST_F(KeyAssignTest, CheckedSlotIsTheFirstCheckedRadioOrZero)
 {
     Click(IDC_BEGIN_ASSIGN_1P);
     ChooseSlot(9);
-    EXPECT_EQ(9, GetCheckedSlot());
+    EXPECT_EQ(9, GetCheckedSlot(Dialog()));
     SendMessageW(Control(g_SlotControls[9].m_nRadioId), BM_SETCHECK, BST_UNCHECKED, 0);
-    EXPECT_EQ(0, GetCheckedSlot());
+    EXPECT_EQ(0, GetCheckedSlot(Dialog()));
     SendMessageW(Control(g_SlotControls[11].m_nRadioId), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(Control(g_SlotControls[10].m_nRadioId), BM_SETCHECK, BST_CHECKED, 0);
-    EXPECT_EQ(10, GetCheckedSlot());
+    EXPECT_EQ(10, GetCheckedSlot(Dialog()));
 }
 
 }  // namespace

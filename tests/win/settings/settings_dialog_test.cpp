@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/settings_dialog_proc.h"
 #include "platform/platform_seam.h"
 #include "res/resource.h"
 #include "settings/settings_block.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "res/resource.h"
-#include "settings/settings_dialog.h"
+#include "app/settings_dialog_proc.h"
 
 namespace {
 int g_mainWindowCloses = 0;

@@ -113,7 +113,7 @@ protected:
 
 TEST_F(SysinfoSystemReport, DialogFormWithDxDiagTexts)
 {
-    ShowSystemReport(m_hDialog, &m_Fields);
+    ShowSystemReport(m_hDialog, &m_State->m_DxDiag, &m_State->m_Graphics, &m_Fields);
     const std::vector<std::wstring> lines = ReportLines();
 
     MEMORYSTATUSEX memory = {};
@@ -151,7 +151,7 @@ TEST_F(SysinfoSystemReport, DialogFormWithDxDiagTexts)
 TEST_F(SysinfoSystemReport, WithoutDxDiagTheDeviceAndCpuidStandIn)
 {
     m_State->m_DxDiag.m_bDxDiagValid = 0;
-    ShowSystemReport(m_hDialog, &m_Fields);
+    ShowSystemReport(m_hDialog, &m_State->m_DxDiag, &m_State->m_Graphics, &m_Fields);
     char brand[128];
     QueryCpuBrand(brand);
     const std::vector<std::wstring> lines = ReportLines();
@@ -162,14 +162,14 @@ TEST_F(SysinfoSystemReport, WithoutDxDiagTheDeviceAndCpuidStandIn)
     EXPECT_STREQ(m_Fields.m_szDirectX, "不明");
 
     m_State->m_Graphics.m_pDevice = nullptr;  // the probe created no device either
-    ShowSystemReport(m_hDialog, &m_Fields);
+    ShowSystemReport(m_hDialog, &m_State->m_DxDiag, &m_State->m_Graphics, &m_Fields);
     EXPECT_EQ(ReportLines()[8], L"VRAM\t\t不明");
 }
 
 TEST_F(SysinfoSystemReport, FailedProbeShowsItsZeroState)
 {
     std::memset(&m_State->m_Graphics, 0, sizeof(GraphicsProbe));
-    ShowSystemReport(m_hDialog, &m_Fields);
+    ShowSystemReport(m_hDialog, &m_State->m_DxDiag, &m_State->m_Graphics, &m_Fields);
     const std::wstring text = ControlText(m_hDialog, IDC_REPORT);
     for (const wchar_t* line :
          {L"\r\nDescription \t\r\n", L"\r\nDriver \t\t\r\n", L"\r\nDevice type\tD3DDEVTYPE_REF\r\n",
@@ -198,8 +198,8 @@ TEST_F(SysinfoSystemReport, FileIsShiftJisWithCrLfAndReplacesTheOldOne)
     std::fclose(old);
 
     m_State->m_Graphics.m_bSquareOnly = 1;
-    ShowSystemReport(m_hDialog, &m_Fields);
-    WriteReportFile(&m_Fields);
+    ShowSystemReport(m_hDialog, &m_State->m_DxDiag, &m_State->m_Graphics, &m_Fields);
+    WriteReportFile(&m_State->m_Graphics, &m_Fields);
     const std::string bytes = ReadFileBytes("_debug.txt");
     ASSERT_FALSE(bytes.empty());
     EXPECT_EQ(bytes.find('#'), std::string::npos);
@@ -226,7 +226,7 @@ TEST_F(SysinfoSystemReport, FileIsShiftJisWithCrLfAndReplacesTheOldOne)
     EXPECT_NE(lf.find("\nMax Texture Size\t\t16384 x 16384\n"), std::string::npos);
 
     // A second write replaces the first instead of appending to it.
-    WriteReportFile(&m_Fields);
+    WriteReportFile(&m_State->m_Graphics, &m_Fields);
     const std::string again = ReadFileBytes("_debug.txt");
     const std::string heading = "[ 起動設定メニュー ]";
     EXPECT_EQ(again.rfind(heading), 0u);
@@ -235,8 +235,8 @@ TEST_F(SysinfoSystemReport, FileIsShiftJisWithCrLfAndReplacesTheOldOne)
 TEST_F(SysinfoSystemReport, UnopenableFileIsSkippedQuietly)
 {
     ASSERT_TRUE(CreateDirectoryW(L"_debug.txt", nullptr));
-    ShowSystemReport(m_hDialog, &m_Fields);
-    WriteReportFile(&m_Fields);
+    ShowSystemReport(m_hDialog, &m_State->m_DxDiag, &m_State->m_Graphics, &m_Fields);
+    WriteReportFile(&m_State->m_Graphics, &m_Fields);
     EXPECT_TRUE(m_Messages.Messages().empty());
     EXPECT_NE(GetFileAttributesW(L"_debug.txt") & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
