@@ -264,7 +264,8 @@ focus_desktop() {
     local d
     d=$(xdotool search --name "Wine desktop" 2>/dev/null | head -1)
     [ -n "$d" ] || fail "no Wine desktop window"
-    xdotool windowfocus --sync "$d" 2>/dev/null || xdotool windowfocus "$d"
+    timeout "$E2E_LIMIT" xdotool windowfocus --sync "$d" ||
+        fail "the Wine desktop did not take the focus within $E2E_LIMIT s"
 }
 
 # hex_of FILE OFFSET COUNT: bytes as one hex string.
