@@ -108,14 +108,19 @@ start_desktop() {
 }
 
 # start_tool DIR [CWD]: starts DIR/config.exe from CWD (default DIR), through
-# the driver, which keeps the tool's exit code as Windows reports it.
+# the driver, which keeps the tool's exit code as Windows reports it. The
+# driver's time limit starts when wait_tool writes a line to its input.
 start_tool() {
-    local dir=$1 cwd=${2:-$1}
+    local dir=$1 cwd=${2:-$1} asked=$E2E_WORK/tool-asked.$RANDOM
     E2E_START_NS=$(date +%s%N)
     rm -f "$E2E_WORK/exit-code"
     in_guest && start_desktop
-    (cd "$cwd" && exec "$WINE" "$DRIVER_EXE" run "Z:${dir//\//\\}\\config.exe" \
-        > "$E2E_WORK/exit-code" 2>/dev/null) &
+    # Opened both ways here first, so that neither side blocks in the open.
+    mkfifo "$asked"
+    exec {E2E_TOOL_ASKED}<>"$asked"
+    rm -f "$asked"
+    (cd "$cwd" && exec "$WINE" "$DRIVER_EXE" run "$E2E_LIMIT" "Z:${dir//\//\\}\\config.exe" \
+        <&$E2E_TOOL_ASKED > "$E2E_WORK/exit-code" 2>/dev/null) &
     E2E_TOOL_PID=$!
     # In the guest every driver command would start a Wine process.
     in_guest && [ -z "$E2E_DRIVER_PID" ] && drv_serve
@@ -134,14 +139,18 @@ tool_exit_code() {
 # run_copy DIR: runs DIR/config.exe from DIR to its end; prints its exit code.
 run_copy() {
     local out
-    out=$(cd "$1" && "$WINE" "$DRIVER_EXE" run "Z:${1//\//\\}\\config.exe" 2>/dev/null) || true
+    out=$(cd "$1" && "$WINE" "$DRIVER_EXE" run "$E2E_LIMIT" "Z:${1//\//\\}\\config.exe" \
+        </dev/null 2>/dev/null) || true
     tool_exit_code "$out"
 }
 
-# wait_tool: waits for the tool to end; its exit code goes to TOOL_RC.
-# (Not in a $(...) subshell: only this shell can wait for its child.)
+# wait_tool: waits for the tool to end, at most E2E_LIMIT s (the driver then
+# names what the tool shows); its exit code goes to TOOL_RC. (Not in a $(...)
+# subshell: only this shell can wait for its child.)
 wait_tool() {
+    echo >&$E2E_TOOL_ASKED
     wait "$E2E_TOOL_PID" || true
+    exec {E2E_TOOL_ASKED}>&-
     E2E_TOOL_PID=
     TOOL_RC=$(tool_exit_code "$(cat "$E2E_WORK/exit-code" 2>/dev/null)")
 }
@@ -255,7 +264,8 @@ focus_desktop() {
     local d
     d=$(xdotool search --name "Wine desktop" 2>/dev/null | head -1)
     [ -n "$d" ] || fail "no Wine desktop window"
-    xdotool windowfocus --sync "$d" 2>/dev/null || xdotool windowfocus "$d"
+    timeout "$E2E_LIMIT" xdotool windowfocus --sync "$d" ||
+        fail "the Wine desktop did not take the focus within $E2E_LIMIT s"
 }
 
 # hex_of FILE OFFSET COUNT: bytes as one hex string.

@@ -37,9 +37,12 @@ run_scenario() {
     wait_dialog >/dev/null
     drv nomsgbox
     # Wine's loader ran with randomisation off (scripts/wine-loader), and the
-    # tool's process, started by Wine, inherited that.
+    # tool's process, started by Wine, inherited that. Wine shows a process's
+    # Windows command line: the tool's is its own path alone, while the
+    # driver's that started it names that path too, after its own.
     if fixed_layout_allowed; then
-        pid=$(pgrep -f "${E2E_WORK##*/}.game-$tag.config\.exe" | head -1)
+        pid=$(pgrep -f "^[^ ]*${E2E_WORK##*/}.game-$tag.config\.exe\$" || true)
+        [[ "$pid" =~ ^[0-9]+$ ]] || fail "[$tag] not one process of the tool: '${pid//$'\n'/ }'"
         personality=$(cat "/proc/$pid/personality" 2>/dev/null || echo none)
         [ "$personality" != none ] && (( 0x$personality & 0x40000 )) ||
             fail "[$tag] the tool's process runs with a random layout (personality '$personality')"

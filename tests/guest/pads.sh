@@ -14,6 +14,10 @@ export SDL_JOYSTICK_DISABLE_UDEV=1
 pads_start() {
     local exe
     exe=$(dirname "$DRIVER_EXE")/virtual_pads
+    # Wine's bus loads the SDL of Wine's own architecture: without it no pad
+    # would ever be listed, and the test would only wait for one.
+    local sdl=/usr/lib/$([ "$E2E_BITS" = 32 ] && echo i386 || echo x86_64)-linux-gnu/libSDL2-2.0.so.0
+    [ -e "$sdl" ] || fail "no $sdl: $E2E_BITS-bit Wine reads no game pad without it (scripts/setup installs it)"
     [ -x "$exe" ] || fail "no $exe (it is built beside the driver)"
     [ -w /dev/uinput ] || fail "no /dev/uinput here: the pad tests run in the guest (scripts/guest)"
     coproc PAD_PROGRAM { exec "$exe" "$PAD_AXIS_MIN" "$PAD_AXIS_MAX"; }

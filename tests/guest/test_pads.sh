@@ -34,16 +34,7 @@ drv nomsgbox
 drv activate
 mapfile -t start_names <<< "$(drv texts "${SLOT_EDITS[@]}")"
 
-# The tool makes its controllers once, at start-up: a ninth pad is never
-# read, nor is one plugged in later. Each holds button 0 while pads are
-# assigned, DirectInput (in the driver) reading it down. The tool reports a
-# controller press only after a poll that found no controller input active:
-# had it read either pad, no pad press after that one would be assigned.
 ninth="virtual pad ${PADS[8]}"
-pad button "${PADS[8]}" 0 1
-drv padwait "$E2E_LIMIT" 0 "$ninth"
-log "the ninth pad holds a button ($SECONDS s)"
-
 click_done 1065
 is "the checked slot after 設定開始" "$(checked_slot)" 0
 
@@ -57,18 +48,20 @@ assigned() {
     next_slot $((($1 + 1) % 13))
 }
 
-# The stick held just outside a direction (898 of 1000: the tool sets every
-# axis to -1000..1000 and a direction counts from 900) is no input: the hat
-# pressed with it is what the tool takes, though the stick comes first in its
+# The stick or Z held just outside a direction (898 of 1000: the tool sets
+# every axis to -1000..1000 and a direction counts from 900) is no input: the
+# hat pressed with them is what the tool takes, though both come first in its
 # order. Just inside (902), the direction itself is taken.
 p=${PADS[0]}
 pad axis "$p" y "$(axis_at -898)"
+pad axis "$p" z "$(axis_at 898)"
 pad hat "$p" 0 -1
 assigned 0 PAD1-HAT_UP "$p"
 pad axis "$p" y "$(axis_at -902)"
 assigned 1 PAD1-↑ "$p"
 p=${PADS[1]}
 pad axis "$p" y "$(axis_at 898)"
+pad axis "$p" z "$(axis_at -898)"
 pad hat "$p" 1 0
 assigned 2 PAD2-HAT_RIGHT "$p"
 pad axis "$p" y "$(axis_at 902)"
@@ -81,9 +74,18 @@ late=$(pad plug)
 now=$(drv pads "$E2E_LIMIT" 9)
 [[ $'\n'$now$'\n' == *$'\n'"virtual pad $late"$'\n'* ]] ||
     fail "DirectInput does not list the pad plugged in late: ${now//$'\n'/, }"
-pad button "$late" 0 1
-drv padwait "$E2E_LIMIT" 0 "virtual pad $late" "$ninth"
-log "pad 2 pulled out, pad $late plugged in holding a button ($SECONDS s)"
+log "pad 2 pulled out, pad $late plugged in ($SECONDS s)"
+
+# The tool makes its controllers once, at start-up, and keeps eight: the
+# ninth pad is never read, nor is the late one, even now that a pad has gone.
+# Each gives a fresh press from rest while a slot waits, DirectInput (in the
+# driver) reading it down; the slot must then name the pad pressed after it.
+# fresh_press PAD: that press, held until the caller rests the pad.
+fresh_press() {
+    pad button "$1" 0 1
+    drv padwait "$E2E_LIMIT" 0 "virtual pad $1"
+}
+fresh_press "${PADS[8]}"
 # The tool goes on: the pad after the pulled one is still read, a held
 # button is taken once, and a key pressed while it is held is assigned.
 p=${PADS[2]}
@@ -95,12 +97,16 @@ wait_text "${SLOT_EDITS[5]}" K
 next_slot 6
 is "slot 6 while pad 3's button is still held" "$(drv text "${SLOT_EDITS[6]}")" "${start_names[6]}"
 pad rest "$p"
-drv padwait "$E2E_LIMIT" rest "virtual pad $p"
+pad rest "${PADS[8]}"
+drv padwait "$E2E_LIMIT" rest "virtual pad $p" "$ninth"
 
+fresh_press "$late"
 p=${PADS[3]}
 pad axis "$p" x "$(axis_at -898)"
 pad hat "$p" 0 1
 assigned 6 PAD4-HAT_DOWN "$p"
+pad rest "$late"
+drv padwait "$E2E_LIMIT" rest "virtual pad $late"
 pad axis "$p" x "$(axis_at -902)"
 assigned 7 PAD4-← "$p"
 p=${PADS[4]}
@@ -118,7 +124,6 @@ assigned 11 PAD7-Z2 "$p"
 p=${PADS[7]}
 pad button "$p" 1 1
 assigned 12 PAD8-1 "$p"
-drv padwait 0 0 "$ninth" "virtual pad $late"
 log "thirteen actions assigned from eight pads and a key ($SECONDS s)"
 dialog_shot "$ARTIFACTS/guest-pads.png"
 

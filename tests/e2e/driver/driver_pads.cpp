@@ -94,9 +94,8 @@ bool ReadGameController(const std::wstring& name, PadReading* reading)
         return false;
     IDirectInputDevice8W* device = opened->second.m_pDevice;
     DIJOYSTATE2 state;
-    if (FAILED(device->Poll()))
-        device->Acquire();
-    if (FAILED(device->GetDeviceState(sizeof(state), &state)))
+    // No second Acquire: a device lost under the driver is a fault to see.
+    if (FAILED(device->Poll()) || FAILED(device->GetDeviceState(sizeof(state), &state)))
         return false;
     reading->m_lX = state.lX;
     reading->m_lY = state.lY;

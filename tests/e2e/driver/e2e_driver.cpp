@@ -2,8 +2,12 @@
 // finds its windows, clicks buttons and reads controls through window
 // messages. Run under the same Wine prefix as the tool. Prints UTF-8.
 //
-//   e2e_driver run EXE [ARG...]      start EXE, wait for it to end; its exit code is the
-//                                    command's status
+//   e2e_driver run SECONDS EXE [ARG...]
+//                                    start EXE, wait for it to end; its exit code is the
+//                                    command's status. The SECONDS count from when stdin
+//                                    gives a line or ends (a test starts the tool long
+//                                    before it asks it to end); past them the command
+//                                    fails, naming what the tool shows
 //   e2e_driver wait SECONDS          wait until start-up is over (the dialog filled, the
 //                                    tool's loop running); print ms waited
 //   e2e_driver sync SECONDS          wait until the tool's loop has handled every message
@@ -19,7 +23,8 @@
 //   e2e_driver click ID              BM_CLICK on a dialog control
 //   e2e_driver text ID               a control's text
 //   e2e_driver check ID              BM_GETCHECK of a control (0/1)
-//   e2e_driver setcheck ID 0|1       click a check box until it has that state
+//   e2e_driver setcheck ID 0|1       click a check box once unless it has that state; fails
+//                                    unless it has it then
 //   e2e_driver enabled ID            1 when the control is enabled
 //   e2e_driver cursel ID             CB_GETCURSEL of a combo box
 //   e2e_driver select ID INDEX       CB_SETCURSEL of a combo box
@@ -282,6 +287,34 @@ int Fail(const wchar_t* what)
     return 2;
 }
 
+// What a process has on the screen, for a test that waited in vain for its
+// end: its message box (caption|text), its dialog, or neither.
+std::wstring WhatProcessShows(DWORD pid)
+{
+    HWND box = MessageBoxWindow(pid);
+    if (box) {
+        HWND label = GetDlgItem(box, 0xFFFF);
+        return L"a message box: " + WindowText(box) + L"|" + (label ? WindowText(label) : L"");
+    }
+    HWND main = MainWindow();
+    DWORD owner = 0;
+    if (main)
+        GetWindowThreadProcessId(main, &owner);
+    if (main && owner == pid)
+        return IsWindowVisible(main) ? L"the dialog" : L"its main window, hidden";
+    return L"no window of its own";
+}
+
+// Ends when stdin gives a line or ends: the start of run's time limit.
+DWORD WINAPI WaitForStdin(LPVOID)
+{
+    char c = 0;
+    DWORD got = 0;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &got, nullptr) && got == 1 && c != '\n') {
+    }
+    return 0;
+}
+
 int RunCommand(int argc, wchar_t** argv)
 {
     if (argc < 2)
@@ -327,11 +360,11 @@ int RunCommand(int argc, wchar_t** argv)
     }
     if (cmd == L"run") {
         // The exit code as Windows keeps it (see the status line above).
-        if (argc < 3)
-            return Fail(L"no program");
+        if (argc < 4)
+            return Fail(L"no time limit or no program");
         std::wstring line;
-        for (int i = 2; i < argc; ++i)
-            line += (i > 2 ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
+        for (int i = 3; i < argc; ++i)
+            line += (i > 3 ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
         // The program writes where the driver writes (a test's output).
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
@@ -340,11 +373,20 @@ int RunCommand(int argc, wchar_t** argv)
         startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
         startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
         PROCESS_INFORMATION info = {};
-        if (!CreateProcessW(argv[2], &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+        if (!CreateProcessW(argv[3], &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                             &startup, &info))
             return Fail(L"cannot start the program");
         CloseHandle(info.hThread);
-        WaitForSingleObject(info.hProcess, INFINITE);
+        HANDLE asked = CreateThread(nullptr, 0, WaitForStdin, nullptr, 0, nullptr);
+        HANDLE both[] = {info.hProcess, asked};
+        if (!asked ||
+            (WaitForMultipleObjects(2, both, FALSE, INFINITE) != WAIT_OBJECT_0 &&
+             WaitForSingleObject(info.hProcess, (DWORD)arg1 * 1000) == WAIT_TIMEOUT)) {
+            std::wstring shows = WhatProcessShows(info.dwProcessId);
+            CloseHandle(info.hProcess);
+            return Fail((L"the program did not end within " + std::wstring(argv[2]) +
+                         L" s; it shows " + shows).c_str());
+        }
         DWORD code = 0;
         BOOL known = GetExitCodeProcess(info.hProcess, &code);
         CloseHandle(info.hProcess);
@@ -631,10 +673,13 @@ int RunCommand(int argc, wchar_t** argv)
         return 0;
     }
     if (cmd == L"setcheck") {
-        for (int i = 0; i < 3 && Send(ctrl, BM_GETCHECK, 0, 0) != arg2; ++i) {
+        // One click, as a user gives it: every box of the tool toggles on
+        // one, and a click it lost would be the tool's fault.
+        if (Send(ctrl, BM_GETCHECK, 0, 0) != arg2)
             Send(ctrl, BM_CLICK, 0, 0);
-        }
-        return Send(ctrl, BM_GETCHECK, 0, 0) == arg2 ? 0 : Fail(L"state did not change");
+        LRESULT now = Send(ctrl, BM_GETCHECK, 0, 0);
+        return now == arg2 ? 0
+                           : Fail((L"one click left the box at " + std::to_wstring(now)).c_str());
     }
     if (cmd == L"enabled") {
         PrintNumber(IsWindowEnabled(ctrl) ? 1 : 0);
