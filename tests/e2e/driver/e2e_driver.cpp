@@ -134,14 +134,8 @@ HWND Dialog()
     HWND main = MainWindow();
     if (!main)
         return nullptr;
-    // The settings dialog is the main window's visible dialog-class child:
-    // where its font lacks glyphs the tool makes it again before showing it,
-    // and the first one, never shown, is gone when start-up is over.
-    for (HWND dlg = FindWindowExW(main, nullptr, L"#32770", nullptr); dlg;
-         dlg = FindWindowExW(main, dlg, L"#32770", nullptr))
-        if (IsWindowVisible(dlg))
-            return dlg;
-    return nullptr;
+    // The settings dialog is the main window's only dialog-class child.
+    return FindWindowExW(main, nullptr, L"#32770", nullptr);
 }
 
 HWND Control(int id)
