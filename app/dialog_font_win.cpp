@@ -9,6 +9,8 @@
 
 namespace {
 
+INT_PTR CALLBACK ProbeProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 struct Template {
     const uint8_t* m_pBytes;
     size_t m_nSize;
@@ -26,12 +28,27 @@ Template LoadTemplate(HINSTANCE instance)
     return t;
 }
 
-// The font the dialog manager gave the dialog, whatever stands in for a
-// missing face on this Windows.
-bool DialogFontDrawsTexts(HWND dialog)
+// The template's frame and font without its controls, made into an unseen
+// dialog: the font the dialog manager gives it is the one the settings
+// dialog would get, whatever stands in for a missing face on this Windows.
+bool TemplateFontDrawsTexts(HINSTANCE instance, const Template& t, HWND parent)
 {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    return FontDrawsTexts(font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    uint8_t* header = static_cast<uint8_t*>(std::malloc(t.m_nSize + 4));
+    size_t size = header ? CopyDialogTemplate(t.m_pBytes, t.m_nSize, nullptr, false, header,
+                                              t.m_nSize + 4)
+                         : 0;
+    HWND probe = size ? CreateDialogIndirectParamW(
+                            instance, reinterpret_cast<LPCDLGTEMPLATEW>(header), parent,
+                            ProbeProc, 0)
+                      : nullptr;
+    std::free(header);
+    // Without a probe nothing can be told: the template stays as it is.
+    if (!probe)
+        return true;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(probe, WM_GETFONT, 0, 0));
+    bool draws = FontDrawsTexts(font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    DestroyWindow(probe);
+    return draws;
 }
 
 } // namespace
@@ -78,30 +95,25 @@ HANDLE RegisterCarriedFont(HINSTANCE instance)
 HWND CreateSettingsDialog(HINSTANCE instance, HWND parent, DLGPROC proc, HANDLE* carriedFont)
 {
     *carriedFont = nullptr;
-    // Made from the template and asked which font it got: an unseen dialog
-    // made first only to ask cost every start-up its making. Only where the
-    // font lacks glyphs is the dialog, not shown yet, made again.
-    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), parent, proc, 0);
-    if (!dialog || DialogFontDrawsTexts(dialog))
-        return dialog;
     Template t = LoadTemplate(instance);
-    HANDLE font = t.m_pBytes ? RegisterCarriedFont(instance) : nullptr;
+    HANDLE font = nullptr;
+    if (t.m_pBytes && !TemplateFontDrawsTexts(instance, t, parent))
+        font = RegisterCarriedFont(instance);
     if (!font)
-        return dialog;
+        return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), parent, proc, 0);
 
     const size_t room = t.m_nSize + sizeof(kCarriedFontFace) + 4;
     uint8_t* copy = static_cast<uint8_t*>(std::malloc(room));
     size_t size =
         copy ? CopyDialogTemplate(t.m_pBytes, t.m_nSize, kCarriedFontFace, true, copy, room) : 0;
-    HWND carried = size ? CreateDialogIndirectParamW(
-                              instance, reinterpret_cast<LPCDLGTEMPLATEW>(copy), parent, proc, 0)
-                        : nullptr;
+    HWND dialog = size ? CreateDialogIndirectParamW(
+                             instance, reinterpret_cast<LPCDLGTEMPLATEW>(copy), parent, proc, 0)
+                       : nullptr;
     std::free(copy);
-    if (!carried) {
+    if (!dialog) {
         RemoveFontMemResourceEx(font);
-        return dialog;
+        return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), parent, proc, 0);
     }
-    DestroyWindow(dialog);
     *carriedFont = font;
-    return carried;
+    return dialog;
 }
