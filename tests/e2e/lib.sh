@@ -101,10 +101,26 @@ install_tool() {
 # process then goes on without a display driver (the tool ends at once).
 # Explorer started by itself takes the time it needs.
 start_desktop() {
-    xdotool search --name "Wine desktop" >/dev/null 2>&1 && return 0
+    desktop_shown && return 0
     "$WINE" explorer.exe /desktop=Default,1024x768 >/dev/null 2>&1 &
-    timeout "$E2E_LIMIT" xdotool search --sync --name "Wine desktop" >/dev/null 2>&1 ||
-        fail "no Wine desktop within $E2E_LIMIT s"
+    local deadline=$((SECONDS + E2E_LIMIT))
+    until desktop_shown; do
+        [ $SECONDS -lt $deadline ] || fail "no Wine desktop within $E2E_LIMIT s"
+        sleep 0.2
+    done
+}
+
+# desktop_shown: true when the virtual desktop's X window exists; its id is
+# then in DESKTOP_WINDOW. xdotool's search ends with an X error when a window
+# it reads goes away meanwhile, as Wine's start-up windows do; such a look
+# says nothing either way and is made again.
+desktop_shown() {
+    local err=$E2E_WORK/xdotool.err
+    while :; do
+        DESKTOP_WINDOW=$(xdotool search --name "Wine desktop" 2>"$err" | head -1) || true
+        [ -n "$DESKTOP_WINDOW" ] && return 0
+        grep -q '^X Error' "$err" || return 1
+    done
 }
 
 # start_tool DIR [CWD]: starts DIR/config.exe from CWD (default DIR), through
@@ -261,10 +277,8 @@ screenshot() {
 
 # focus_desktop: gives the virtual desktop's X window the keyboard focus.
 focus_desktop() {
-    local d
-    d=$(xdotool search --name "Wine desktop" 2>/dev/null | head -1)
-    [ -n "$d" ] || fail "no Wine desktop window"
-    timeout "$E2E_LIMIT" xdotool windowfocus --sync "$d" ||
+    desktop_shown || fail "no Wine desktop window"
+    timeout "$E2E_LIMIT" xdotool windowfocus --sync "$DESKTOP_WINDOW" ||
         fail "the Wine desktop did not take the focus within $E2E_LIMIT s"
 }
 
