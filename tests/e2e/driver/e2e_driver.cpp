@@ -182,16 +182,24 @@ bool Sync(DWORD start, DWORD limit)
 }
 
 // Start-up is over once the dialog exists and the loop has taken a message
-// posted to it: FillDialog ran before the loop began.
-bool WaitStartupOver(DWORD limit, DWORD pollMs)
+// posted to it: FillDialog ran before the loop began. Returns null then, or
+// how far start-up had come when the limit was reached.
+const wchar_t* WaitStartupOver(DWORD limit, DWORD pollMs)
 {
     DWORD start = GetTickCount();
-    while (!Control(kReportBoxId) || !IsWindowVisible(MainWindow())) {
+    for (;;) {
+        HWND main = MainWindow();
+        const wchar_t* missing = !main ? L"no main window"
+                                 : !IsWindowVisible(main) ? L"its main window still hidden"
+                                 : !Control(kReportBoxId) ? L"its main window shown, no dialog"
+                                                          : nullptr;
+        if (!missing)
+            break;
         if (GetTickCount() - start > limit)
-            return false;
+            return missing;
         Sleep(pollMs);
     }
-    return Sync(start, limit);
+    return Sync(start, limit) ? nullptr : L"the dialog shown, its loop not taking messages";
 }
 
 GUITHREADINFO ToolGuiInfo()
@@ -321,8 +329,8 @@ int RunCommand(int argc, wchar_t** argv)
         DWORD start = GetTickCount();
         if (cmd == L"filled")
             Print(L"ready");
-        if (!WaitStartupOver((DWORD)arg1 * 1000, cmd == L"filled" ? 2 : 20))
-            return Fail(L"start-up not over in time (no dialog, or its loop not taking messages)");
+        if (const wchar_t* missing = WaitStartupOver((DWORD)arg1 * 1000, cmd == L"filled" ? 2 : 20))
+            return Fail((std::wstring(L"start-up not over in time: ") + missing).c_str());
         if (cmd == L"filled")
             PrintNumber(UnixNowNs());
         else
