@@ -78,6 +78,7 @@
 #define PSAPI_VERSION 2  // GetProcessMemoryInfo from kernel32 (K32...), no psapi.dll
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -181,12 +182,31 @@ bool Sync(DWORD start, DWORD limit)
     return !g_unanswered;
 }
 
+// True while a process of the tool runs, or when that cannot be told.
+bool ToolProcessRuns()
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return true;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snap, &entry); more && !found;
+         more = Process32NextW(snap, &entry))
+        found = _wcsicmp(entry.szExeFile, L"config.exe") == 0;
+    CloseHandle(snap);
+    return found;
+}
+
 // Start-up is over once the dialog exists and the loop has taken a message
 // posted to it: FillDialog ran before the loop began. Returns null then, or
-// how far start-up had come when the limit was reached.
+// how far start-up had come when the limit was reached, or that the tool
+// ended on the way (seen once a second, as its process may start after this
+// wait does).
 const wchar_t* WaitStartupOver(DWORD limit, DWORD pollMs)
 {
-    DWORD start = GetTickCount();
+    DWORD start = GetTickCount(), looked = start - 1000;
+    bool seen = false;
     for (;;) {
         HWND main = MainWindow();
         const wchar_t* missing = !main ? L"no main window"
@@ -195,6 +215,13 @@ const wchar_t* WaitStartupOver(DWORD limit, DWORD pollMs)
                                                           : nullptr;
         if (!missing)
             break;
+        if (GetTickCount() - looked >= 1000) {
+            looked = GetTickCount();
+            if (ToolProcessRuns())
+                seen = true;
+            else if (seen)
+                return L"the tool ended during start-up";
+        }
         if (GetTickCount() - start > limit)
             return missing;
         Sleep(pollMs);
