@@ -88,6 +88,14 @@ if [ -z "$WINEPREFIX" ]; then
     fi
 fi
 
+# keep_wineserver: the prefix's wineserver, started now and kept until the
+# test ends it. By itself it ends 3 s after its last process, and a process
+# started in that moment may meet it on its way out. In the guest, where
+# both take long, a test once found every Wine process gone, the desktop's
+# explorer too, soon after its first one-off driver command.
+keep_wineserver() { wineserver -p 2>/dev/null || true; }
+keep_wineserver
+
 # install_tool DIR: a copy of config.exe in DIR, as a player would unpack it.
 install_tool() {
     mkdir -p "$1"
@@ -102,9 +110,13 @@ install_tool() {
 # Explorer started by itself takes the time it needs.
 start_desktop() {
     desktop_shown && return 0
-    "$WINE" explorer.exe /desktop=Default,1024x768 >/dev/null 2>&1 &
-    local deadline=$((SECONDS + E2E_LIMIT))
+    local log=$E2E_WORK/explorer.log explorer deadline=$((SECONDS + E2E_LIMIT))
+    "$WINE" explorer.exe /desktop=Default,1024x768 >"$log" 2>&1 &
+    explorer=$!
     until desktop_shown; do
+        # It ends at once only where another explorer made the desktop.
+        kill -0 "$explorer" 2>/dev/null || desktop_shown ||
+            fail "explorer ended without a Wine desktop; it said: $(tail -n 5 "$log" | tr '\n' '|')"
         [ $SECONDS -lt $deadline ] || fail "no Wine desktop within $E2E_LIMIT s"
         sleep 0.2
     done
@@ -293,6 +305,7 @@ restart_wine() {
     drv_unserve
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+    keep_wineserver
 }
 
 # press KEY: one press and release through X into the virtual desktop. The
