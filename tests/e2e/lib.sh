@@ -297,14 +297,17 @@ focus_desktop() {
 # hex_of FILE OFFSET COUNT: bytes as one hex string.
 hex_of() { od -An -tx1 -v -j "$2" -N "$3" "$1" | tr -d ' \n'; }
 
-# restart_wine: ends every Wine process of the prefix (the tool, the desktop,
-# the services) so that the next start picks up a changed LANG.
+# restart_wine [CHANGE...]: ends every Wine process of the prefix (the tool,
+# the desktop, the services, the server), so that the next start picks up a
+# changed LANG; runs CHANGE while none runs (a server holds the registry and
+# writes it back over any edit of its files), then keeps a new server.
 restart_wine() {
     [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
     E2E_TOOL_PID=
     drv_unserve
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+    "$@"
     keep_wineserver
 }
 

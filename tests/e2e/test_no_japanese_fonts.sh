@@ -50,24 +50,27 @@ dialog_size() {
 # what it found before: Wine lists fontconfig's fonts in the registry's font
 # lists with their Z: paths and would load them from there, and a name for
 # "MS UI Gothic" would stand in for it. Wine's cache of font names
-# (HKCU\Software\Wine\Fonts\Cache) lives only as long as its server, which
-# restart_wine has ended.
+# (HKCU\Software\Wine\Fonts\Cache) lives only as long as its server. Runs
+# inside restart_wine, with no server to overwrite the edited registry.
 hide_japanese_fonts() {
     printf '%s\n' '<?xml version="1.0"?>' '<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">' \
         '<fontconfig></fontconfig>' > "$E2E_WORK/fonts.conf"
     export FONTCONFIG_FILE=$E2E_WORK/fonts.conf
     local reg
     for reg in system.reg user.reg; do
-        awk '/^\[/ { fonts = $0 ~ /CurrentVersion\\\\Fonts\]|Wine\\\\Fonts\\\\External Fonts\]/ }
+        awk '/^\[/ { fonts = $0 ~ /CurrentVersion\\\\Fonts\]|Wine\\\\Fonts\\\\External Fonts\]/
+                     stand_in = $0 ~ /^\[Software\\\\Wine\\\\Fonts\\\\Replacements\]/ }
              fonts && /^"[^"]*"="Z:/ { next }
+             stand_in && /^"MS UI Gothic"=/ { next }
              { print }' "$WINEPREFIX/$reg" > "$E2E_WORK/$reg" &&
             cat "$E2E_WORK/$reg" > "$WINEPREFIX/$reg" || fail "cannot edit the prefix's $reg"
     done
     if grep -q '="Z:.*\.\(ttf\|ttc\|otf\)"' "$WINEPREFIX/system.reg"; then
         fail "the prefix still lists fonts outside it"
     fi
-    "$WINE" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /f >/dev/null 2>&1 ||
-        fail "cannot remove the prefix's replacement for MS UI Gothic"
+    if grep -q '^"MS UI Gothic"=' "$WINEPREFIX/user.reg"; then
+        fail "the prefix still has a replacement for MS UI Gothic"
+    fi
 }
 
 start_display
@@ -85,9 +88,8 @@ wait_tool
 is "[fonts] the exit code after cancel" "$TOOL_RC" 1
 
 log "[no-fonts] no Japanese font, code page 1252"
-restart_wine
 export LANG=C.UTF-8
-hide_japanese_fonts
+restart_wine hide_japanese_fonts
 start_tool "$game"
 wait_dialog >/dev/null
 drv nomsgbox
