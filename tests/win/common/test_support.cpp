@@ -1,7 +1,9 @@
 #include "common/test_support.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/platform_seam.h"
 
@@ -83,4 +85,26 @@ std::wstring ControlText(HWND dialog, int id)
     buffer[0] = L'\0';
     GetDlgItemTextW(dialog, id, buffer, 4096);
     return buffer;
+}
+
+bool UnderEmulation()
+{
+    const char* road = std::getenv("WINE_ROAD");
+    return road && std::strcmp(road, "qemu") == 0;
+}
+
+void NoteEmulationLimit(const char* what)
+{
+    std::printf("[ limit    ] %s\n", what);
+    const char* unixPath = std::getenv("RINGCFG_LIMITS");
+    if (!unixPath || unixPath[0] != '/')
+        return;
+    // Wine's Z: drive is the Unix root.
+    std::string path = "Z:";
+    for (const char* c = unixPath; *c; ++c)
+        path += *c == '/' ? '\\' : *c;
+    if (FILE* f = std::fopen(path.c_str(), "a")) {
+        std::fprintf(f, "%s\n", what);
+        std::fclose(f);
+    }
 }

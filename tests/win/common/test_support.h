@@ -58,3 +58,13 @@ public:
 };
 // A control's text as the window system holds it.
 std::wstring ControlText(HWND dialog, int id);
+
+// True when this Windows program runs through QEMU's user mode (the test
+// scripts' WINE_ROAD, which Wine hands on from the Unix environment), where
+// some things differ from a player's Windows (CPUID per processor, say).
+bool UnderEmulation();
+
+// Says a check that emulation could not make as a player's Windows would: on
+// stdout, and appended to the file RINGCFG_LIMITS names (a Unix path), from
+// which the test command's closing lines name it.
+void NoteEmulationLimit(const char* what);

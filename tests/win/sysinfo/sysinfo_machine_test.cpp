@@ -89,6 +89,25 @@ TEST(SysinfoMachine, BrandTextIsTheProcessorsOwnBrandString)
     EXPECT_EQ(IsWin9xPlatform(), 0);
 }
 
+// The initial APIC id (CPUID leaf 1) that each processor of the mask gives
+// a thread pinned to it, read here apart from the code under test.
+std::set<uint32_t> ApicIdsOfPinnedThread(DWORD_PTR system)
+{
+    std::set<uint32_t> ids;
+    HANDLE thread = GetCurrentThread();
+    DWORD_PTR before = SetThreadAffinityMask(thread, system);
+    for (DWORD_PTR bit = 1; bit && bit <= system; bit <<= 1) {
+        if (!(system & bit) || !SetThreadAffinityMask(thread, bit))
+            continue;
+        Sleep(0);
+        unsigned a, b, c, d;
+        __cpuid(1, a, b, c, d);
+        ids.insert(b >> 24);
+    }
+    SetThreadAffinityMask(thread, before);
+    return ids;
+}
+
 TEST(SysinfoMachine, EveryProcessorIsWalkedAndTheAffinityMaskPutBack)
 {
     LinuxCpuInfo cpuinfo = ReadLinuxCpuInfo();
@@ -113,7 +132,15 @@ TEST(SysinfoMachine, EveryProcessorIsWalkedAndTheAffinityMaskPutBack)
         }
     }
     EXPECT_EQ(leafOneRecords, list->m_nProcessorCount);
-    EXPECT_EQ(static_cast<int>(apicIds.size()), list->m_nProcessorCount);
+    if (UnderEmulation()) {
+        // QEMU's user mode answers CPUID alike on every processor: the walk
+        // can only be held to what a pinned thread reads under it.
+        NoteEmulationLimit("CPUID per processor (distinct APIC ids) not checked: QEMU's CPUID "
+                           "ignores thread affinity; compared with a pinned 32-bit probe instead");
+        EXPECT_EQ(apicIds, ApicIdsOfPinnedThread(system));
+    } else {
+        EXPECT_EQ(static_cast<int>(apicIds.size()), list->m_nProcessorCount);
+    }
     FreeCpuInfoList(list);
 
     DWORD_PTR processAfter = 0;
