@@ -51,6 +51,8 @@
 //   e2e_driver memory [CLASS]        peak and current working set in bytes of the tool, or
 //                                    of the process owning the top-level window of CLASS
 //   e2e_driver acp                   the ANSI code page of this Wine session
+//   e2e_driver physmem               the total physical memory in MB, as this Windows
+//                                    tells a program (GlobalMemoryStatusEx)
 //   e2e_driver checks ID...          BM_GETCHECK of several controls, on one line
 //   e2e_driver texts ID...           the texts of several controls, one per line
 //   e2e_driver serve                 take commands from stdin, one a line, their words
@@ -425,6 +427,15 @@ int RunCommand(int argc, wchar_t** argv)
     }
     if (cmd == L"acp") {
         PrintNumber(GetACP());
+        return 0;
+    }
+    if (cmd == L"physmem") {
+        // The tool's own query, made by a program of its build and road.
+        MEMORYSTATUSEX status = {};
+        status.dwLength = sizeof(status);
+        if (!GlobalMemoryStatusEx(&status))
+            return Fail(L"GlobalMemoryStatusEx failed");
+        PrintNumber(status.ullTotalPhys / (1024 * 1024));
         return 0;
     }
     if (cmd == L"now") {
