@@ -43,17 +43,13 @@ DIPROPDWORD DeviceDword(DWORD value)
     return prop;
 }
 
-// The enumeration callbacks are given no reference value: they find the
-// record being created here, for as long as its enumerations run.
-InputDevices* g_pEnumeratingDevices = nullptr;
-
-int32_t ConfigureController(IDirectInputDevice8A* device, HWND mainWnd)
+int32_t ConfigureController(InputDevices* devices, IDirectInputDevice8A* device, HWND mainWnd)
 {
     if (FAILED(device->SetDataFormat(&c_dfDIJoystick2)))
         return Fail(kMsgControllerFormat);
     if (FAILED(device->SetCooperativeLevel(mainWnd, kCooperation)))
         return Fail(kMsgControllerCooperation);
-    if (FAILED(device->EnumObjects(EnumControllerAxisProc, nullptr, DIDFT_AXIS)))
+    if (FAILED(device->EnumObjects(EnumControllerAxisProc, devices, DIDFT_AXIS)))
         return Fail(kMsgAxisMode);
     DIPROPDWORD axisMode = DeviceDword(DIPROPAXISMODE_ABS);
     if (FAILED(device->SetProperty(DIPROP_AXISMODE, &axisMode.diph)))
@@ -68,12 +64,13 @@ int32_t ConfigureController(IDirectInputDevice8A* device, HWND mainWnd)
 // The game controllers, found by enumeration, then configured one by one.
 int32_t CreateControllers(InputDevices* devices, HWND mainWnd)
 {
-    // No controller, or no enumeration at all, is no failure.
+    // No controller, or no enumeration at all, is no failure. The callbacks
+    // are handed the record they fill as their reference value.
     if (FAILED(devices->m_pDirectInput->EnumDevices(DI8DEVCLASS_GAMECTRL, EnumGameControllerProc,
-                                                    nullptr, DIEDFL_ATTACHEDONLY)))
+                                                    devices, DIEDFL_ATTACHEDONLY)))
         return 1;
     for (int i = 0; i < devices->m_nControllerCount && i < kMaxControllers; ++i) {
-        if (!ConfigureController(devices->m_pController[i], mainWnd))
+        if (!ConfigureController(devices, devices->m_pController[i], mainWnd))
             return 0;
         ++devices->m_nConfiguredCount;
     }
@@ -128,15 +125,12 @@ int32_t CreateInputDevices(HINSTANCE instance, InputDevices* devices, HWND mainW
         return Fail(kMsgBufferSize);
     keyboard->Acquire();
 
-    g_pEnumeratingDevices = devices;
-    int32_t result = CreateControllers(devices, mainWnd);
-    g_pEnumeratingDevices = nullptr;
-    return result;
+    return CreateControllers(devices, mainWnd);
 }
 
-BOOL CALLBACK EnumGameControllerProc(LPCDIDEVICEINSTANCEA instance, LPVOID)
+BOOL CALLBACK EnumGameControllerProc(LPCDIDEVICEINSTANCEA instance, LPVOID ref)
 {
-    InputDevices* devices = g_pEnumeratingDevices;
+    InputDevices* devices = static_cast<InputDevices*>(ref);
     if (!devices || !devices->m_pDirectInput)
         return DIENUM_STOP;
     int n = devices->m_nControllerCount;
@@ -164,9 +158,9 @@ BOOL CALLBACK EnumGameControllerProc(LPCDIDEVICEINSTANCEA instance, LPVOID)
     return devices->m_nControllerCount >= kMaxControllers ? DIENUM_STOP : DIENUM_CONTINUE;
 }
 
-BOOL CALLBACK EnumControllerAxisProc(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID)
+BOOL CALLBACK EnumControllerAxisProc(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID ref)
 {
-    InputDevices* devices = g_pEnumeratingDevices;
+    InputDevices* devices = static_cast<InputDevices*>(ref);
     if (!devices || !object)
         return DIENUM_STOP;
     int n = devices->m_nConfiguredCount;

@@ -151,12 +151,15 @@ HWND Control(int id)
 // instead of printing what an unanswered message leaves (0, an empty text).
 bool g_unanswered = false;
 
+// How long the tool may take to answer. A busy machine may keep it from
+// answering for a while; only a tool that stopped taking messages (or a
+// window that went away) fails.
+constexpr DWORD kAnswerMs = 300000;
+
 LRESULT Send(HWND wnd, UINT msg, WPARAM w, LPARAM l)
 {
     DWORD_PTR result = 0;
-    // A busy machine may keep the tool from answering for a while; only a tool
-    // that stopped taking messages (or a window that went away) fails here.
-    if (!SendMessageTimeoutW(wnd, msg, w, l, SMTO_NORMAL, 300000, &result))
+    if (!SendMessageTimeoutW(wnd, msg, w, l, SMTO_NORMAL, kAnswerMs, &result))
         g_unanswered = true;
     return (LRESULT)result;
 }
@@ -318,6 +321,36 @@ int Fail(const wchar_t* what)
     return 2;
 }
 
+// Runs a call that waits on the tool's thread and has no time-out of its own
+// (a repaint, a focus change, the foreground) on a thread of its own, bounded
+// as a sent message is. A stuck thread cannot be stopped: past the bound the
+// command fails and the process ends with it, so that neither a test nor a
+// served driver's next command waits on it for ever. Returns the status.
+template <typename Call>
+int Bounded(const wchar_t* what, Call call)
+{
+    struct Job {
+        Call call;
+        static DWORD WINAPI Run(LPVOID job)
+        {
+            static_cast<Job*>(job)->call();
+            return 0;
+        }
+    };
+    Job job{call};
+    HANDLE thread = CreateThread(nullptr, 0, &Job::Run, &job, 0, nullptr);
+    if (!thread)
+        return Fail(L"cannot start a thread");
+    if (WaitForSingleObject(thread, kAnswerMs) != WAIT_OBJECT_0) {
+        Fail((std::wstring(L"the tool did not answer ") + what + L" within " +
+              std::to_wstring(kAnswerMs / 1000) + L" s (its thread stuck)").c_str());
+        Print(L"#status 2");
+        TerminateProcess(GetCurrentProcess(), 2);
+    }
+    CloseHandle(thread);
+    return 0;
+}
+
 // What a process has on the screen, for a test that waited in vain for its
 // end: its message box (caption|text), its dialog, or neither.
 std::wstring WhatProcessShows(DWORD pid)
@@ -385,9 +418,10 @@ int RunCommand(int argc, wchar_t** argv)
         if (!main)
             return Fail(L"no main window");
         // WM_PAINT is sent to the tool's thread and painted before this returns.
-        RedrawWindow(main, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        return 0;
+        return Bounded(L"the repaint", [main] {
+            RedrawWindow(main, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        });
     }
     if (cmd == L"run") {
         // The exit code as Windows keeps it (see the status line above).
@@ -664,8 +698,7 @@ int RunCommand(int argc, wchar_t** argv)
         HWND main = MainWindow();
         if (!main)
             return Fail(L"no main window");
-        SetForegroundWindow(main);
-        return 0;
+        return Bounded(L"the activation", [main] { SetForegroundWindow(main); });
     }
     if (cmd == L"msgbox" || cmd == L"nomsgbox") {
         DWORD start = GetTickCount();
@@ -742,11 +775,15 @@ int RunCommand(int argc, wchar_t** argv)
     }
     if (cmd == L"focus") {
         // Focus belongs to the tool's thread: attach to it for the call.
-        DWORD tid = GetWindowThreadProcessId(ctrl, nullptr);
-        AttachThreadInput(GetCurrentThreadId(), tid, TRUE);
-        SetFocus(ctrl);
-        AttachThreadInput(GetCurrentThreadId(), tid, FALSE);
-        return 0;
+        return Bounded(L"the focus change", [ctrl] {
+            // Only a thread with a message queue can attach: this makes one.
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            DWORD tid = GetWindowThreadProcessId(ctrl, nullptr);
+            AttachThreadInput(GetCurrentThreadId(), tid, TRUE);
+            SetFocus(ctrl);
+            AttachThreadInput(GetCurrentThreadId(), tid, FALSE);
+        });
     }
     return Fail(L"unknown command");
 }

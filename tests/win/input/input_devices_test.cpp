@@ -76,7 +76,7 @@ TEST_F(InputDevicesTest, KeyboardAloneIsSetUpWithTheDocumentedValues)
 
     EXPECT_EQ(4u, Input().m_dwEnumClass);
     EXPECT_EQ(1u, Input().m_dwEnumFlags);
-    EXPECT_EQ(nullptr, Input().m_pEnumRef);
+    EXPECT_EQ(&Devices(), Input().m_pEnumRef);
     EXPECT_EQ(0, Devices().m_nControllerCount);
 
     ReleaseInputDevices(&Devices());

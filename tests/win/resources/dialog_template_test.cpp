@@ -12,7 +12,7 @@
 namespace {
 
 // What a control must be; a zero id marks a group box, found by caption.
-struct ControlSpec {
+struct ControlRow {
     int id;
     const wchar_t* className;
     const wchar_t* caption;  // nullptr: not compared (the bitmap static)
@@ -24,7 +24,7 @@ struct ControlSpec {
 constexpr DWORD kKeyBox = ES_CENTER | ES_READONLY;
 constexpr DWORD kCombo = CBS_DROPDOWNLIST;
 
-const ControlSpec kControls[] = {
+const ControlRow kControls[] = {
     {0, L"Button", L"情報", 7, 7, 274, 87, BS_GROUPBOX, true},
     {IDC_REPORT, L"Edit", L"", 15, 21, 256, 65,
      ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, true},
@@ -253,7 +253,7 @@ TEST(DialogTemplateHeader, HasNoMenuClassOrCaptionAndAsksForTheShiftJisFont)
         ASSERT_TRUE(styles.count(id));
         EXPECT_TRUE(styles.at(id) & WS_VSCROLL) << id;
     }
-    for (const ControlSpec& c : kControls) {
+    for (const ControlRow& c : kControls) {
         if (std::wstring(c.className) == L"Edit") {
             ASSERT_TRUE(styles.count(c.id));
             EXPECT_TRUE(styles.at(c.id) & WS_BORDER) << c.id;
@@ -264,7 +264,7 @@ TEST(DialogTemplateHeader, HasNoMenuClassOrCaptionAndAsksForTheShiftJisFont)
 TEST_F(DialogTemplate, EveryControlHasItsClassKindStateCaptionAndPlace)
 {
     std::set<HWND> seen;
-    for (const ControlSpec& c : kControls) {
+    for (const ControlRow& c : kControls) {
         SCOPED_TRACE(testing::Message() << "control " << c.id << " at " << c.x << "," << c.y);
         HWND w = c.id ? GetDlgItem(dialog_, c.id) : FindGroupBox(c.caption);
         ASSERT_NE(w, nullptr);
