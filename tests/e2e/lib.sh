@@ -128,13 +128,15 @@ start_desktop() {
 # desktop_shown: true when the virtual desktop's X window exists; its id is
 # then in DESKTOP_WINDOW. xdotool's search ends with an X error when a window
 # it reads goes away meanwhile, as Wine's start-up windows do; such a look
-# says nothing either way and is made again.
+# says nothing either way and is made again, for at most E2E_LIMIT s.
 desktop_shown() {
-    local err=$E2E_WORK/xdotool.err
+    local err=$E2E_WORK/xdotool.err deadline=$((SECONDS + E2E_LIMIT))
     while :; do
         DESKTOP_WINDOW=$(xdotool search --name "Wine desktop" 2>"$err" | head -1) || true
         [ -n "$DESKTOP_WINDOW" ] && return 0
         grep -q '^X Error' "$err" || return 1
+        [ $SECONDS -lt $deadline ] ||
+            fail "xdotool's search for the Wine desktop met X errors for $E2E_LIMIT s: $(tail -n 2 "$err" | tr '\n' '|')"
     done
 }
 
@@ -266,6 +268,8 @@ drv_serve() {
     WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" serve <"$dir/in" >"$dir/out" 2>"$dir/err" &
     E2E_DRIVER_PID=$!
     exec {E2E_DRIVER_IN}>"$dir/in" {E2E_DRIVER_OUT}<"$dir/out"
+    # Its first answer now: no later command's bound takes in its start.
+    drv now >/dev/null
 }
 
 # drv_unserve: drv starts a driver per command again; ending its input ends
@@ -278,15 +282,26 @@ drv_unserve() {
 }
 
 # served COMMAND...: the served driver's answer to one command, its status
-# line last; fails when the driver has ended.
+# line last; fails when the driver has ended, or has not answered within
+# E2E_LIMIT + 60 s (no command is given more than E2E_LIMIT).
 served() {
-    local line
+    local line left bound=$((E2E_LIMIT + 60))
+    local deadline=$((SECONDS + bound))
     (IFS=$'\t'; printf '%s\n' "$*") >&"$E2E_DRIVER_IN" || return 1
-    while IFS= read -r line <&"$E2E_DRIVER_OUT"; do
+    while :; do
+        left=$((deadline - SECONDS))
+        # (read -t 0 would only ask whether input is there.)
+        if [ $left -le 0 ]; then
+            log "FAIL: the served driver gave no answer to '$*' within $bound s"
+            return 1
+        fi
+        IFS= read -r -t "$left" line <&"$E2E_DRIVER_OUT" || {
+            [ $? -le 128 ] || log "FAIL: the served driver gave no answer to '$*' within $bound s"
+            return 1
+        }
         printf '%s\n' "$line"
         [[ "${line%$'\r'}" =~ ^#status\ -?[0-9]+$ ]] && return 0
     done
-    return 1
 }
 
 # wait_dialog: waits until start-up is over (the dialog filled and the tool's
