@@ -13,6 +13,8 @@ export LANG=${E2E_LANG:-ja_JP.UTF-8}
 export WINEPREFIX=${E2E_PREFIX:-}
 E2E_XVFB_PID=
 E2E_TOOL_PID=
+E2E_TOOL_STARTED=
+E2E_DESKTOP_HOLDER=
 E2E_DRIVER_PID=
 E2E_WORK=$(mktemp -d /tmp/ringcfg-e2e.XXXXXX)
 ARTIFACTS=${ARTIFACTS:-$E2E_ROOT/artifacts}
@@ -53,6 +55,7 @@ cleanup() {
     trap - ERR
     [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
     [ -n "$E2E_DRIVER_PID" ] && kill "$E2E_DRIVER_PID" 2>/dev/null
+    [ -n "$E2E_DESKTOP_HOLDER" ] && kill "$E2E_DESKTOP_HOLDER" 2>/dev/null
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
     mountpoint -q "$E2E_WORK/prefix" 2>/dev/null && umount "$E2E_WORK/prefix"
@@ -116,14 +119,13 @@ install_tool() {
     cp "$CONFIG_EXE" "$1/config.exe"
 }
 
-# start_desktop: in the guest of scripts/guest, the virtual desktop made
-# before the first Wine process that shows a window or asks for one (the
-# tool, the served driver). A Wine process that finds no desktop starts
-# explorer and waits 10 s for it; there explorer takes longer, and the
-# process then goes on without a display driver (the tool ends at once).
-# (Not under QEMU's user mode, where explorer is in time: there a desktop
-# made this way lost a key press of default_during_assignment once.)
-# Explorer started by itself takes the time it needs.
+# start_desktop: the virtual desktop, made before the first Wine process that
+# shows a window or asks for one (the tool, the served driver). A Wine process
+# that finds no desktop starts explorer and waits 10 s for it; where explorer
+# takes longer (in the guest of scripts/guest, or on a loaded machine) the
+# process then goes on without a display driver, and the tool, unable to make
+# its window, ends at once (with 0). Explorer started by itself takes the
+# time it needs.
 start_desktop() {
     desktop_shown && return 0
     local log=$E2E_WORK/explorer.log deadline=$((SECONDS + E2E_LIMIT))
@@ -140,14 +142,30 @@ start_desktop() {
 # desktop_shown: true when the virtual desktop's X window exists; its id is
 # then in DESKTOP_WINDOW. xdotool's search ends with an X error when a window
 # it reads goes away meanwhile, as Wine's start-up windows do; such a look
-# says nothing either way and is made again.
+# says nothing either way and is made again, for at most E2E_LIMIT s.
 desktop_shown() {
-    local err=$E2E_WORK/xdotool.err
+    local err=$E2E_WORK/xdotool.err deadline=$((SECONDS + E2E_LIMIT))
     while :; do
         DESKTOP_WINDOW=$(xdotool search --name "Wine desktop" 2>"$err" | head -1) || true
         [ -n "$DESKTOP_WINDOW" ] && return 0
         grep -q '^X Error' "$err" || return 1
+        [ $SECONDS -lt $deadline ] ||
+            fail "xdotool's search for the Wine desktop met X errors for $E2E_LIMIT s: $(tail -n 2 "$err" | tr '\n' '|')"
     done
+}
+
+# hold_desktop: the virtual desktop made (start_desktop) and kept until the
+# test ends or Wine is restarted. Wine closes a desktop a second after its
+# last process but explorer has ended; a tool started again after such a
+# pause met the 10 s limit above on a loaded machine. Any Wine process keeps
+# it open: in the guest the served driver, elsewhere a driver whose input
+# never gives a command.
+hold_desktop() {
+    start_desktop
+    if ! in_guest && [ -z "$E2E_DESKTOP_HOLDER" ]; then
+        exec {E2E_DESKTOP_HOLD}> >(exec "$WINE" "$DRIVER_EXE" serve >/dev/null 2>&1)
+        E2E_DESKTOP_HOLDER=$!
+    fi
 }
 
 # start_tool DIR [CWD]: starts DIR/config.exe from CWD (default DIR), through
@@ -155,9 +173,13 @@ desktop_shown() {
 # driver's time limit starts when wait_tool writes a line to its input.
 start_tool() {
     local dir=$1 cwd=${2:-$1} asked=$E2E_WORK/tool-asked.$RANDOM
+    hold_desktop
+    # A copy that finds a main window of the tool brings it forward and ends
+    # at once: a start after another waits until that one's window is gone.
+    [ -z "$E2E_TOOL_STARTED" ] || drv gone "$E2E_LIMIT"
+    E2E_TOOL_STARTED=1
     E2E_START_NS=$(date +%s%N)
     rm -f "$E2E_WORK/exit-code"
-    in_guest && start_desktop
     # Opened both ways here first, so that neither side blocks in the open.
     mkfifo "$asked"
     exec {E2E_TOOL_ASKED}<>"$asked"
@@ -260,6 +282,8 @@ drv_serve() {
     WINEDEBUG=-all,err+all "$WINE" "$DRIVER_EXE" serve <"$dir/in" >"$dir/out" 2>"$dir/err" &
     E2E_DRIVER_PID=$!
     exec {E2E_DRIVER_IN}>"$dir/in" {E2E_DRIVER_OUT}<"$dir/out"
+    # Its first answer now: no later command's bound takes in its start.
+    drv now >/dev/null
 }
 
 # drv_unserve: drv starts a driver per command again; ending its input ends
@@ -272,21 +296,33 @@ drv_unserve() {
 }
 
 # served COMMAND...: the served driver's answer to one command, its status
-# line last; fails when the driver has ended.
+# line last; fails when the driver has ended, or has not answered within
+# E2E_LIMIT + 60 s (no command is given more than E2E_LIMIT).
 served() {
-    local line
+    local line left bound=$((E2E_LIMIT + 60))
+    local deadline=$((SECONDS + bound))
     (IFS=$'\t'; printf '%s\n' "$*") >&"$E2E_DRIVER_IN" || return 1
-    while IFS= read -r line <&"$E2E_DRIVER_OUT"; do
+    while :; do
+        left=$((deadline - SECONDS))
+        # (read -t 0 would only ask whether input is there.)
+        if [ $left -le 0 ]; then
+            log "FAIL: the served driver gave no answer to '$*' within $bound s"
+            return 1
+        fi
+        IFS= read -r -t "$left" line <&"$E2E_DRIVER_OUT" || {
+            [ $? -le 128 ] || log "FAIL: the served driver gave no answer to '$*' within $bound s"
+            return 1
+        }
         printf '%s\n' "$line"
         [[ "${line%$'\r'}" =~ ^#status\ -?[0-9]+$ ]] && return 0
     done
-    return 1
 }
 
 # wait_dialog: waits until start-up is over (the dialog filled and the tool's
-# loop taking messages); prints ms since start_tool.
+# loop taking messages); prints ms since start_tool. Fails as soon as the run
+# of start_tool has ended (the tool, say, left at once), seen in its output.
 wait_dialog() {
-    drv wait "${1:-$E2E_LIMIT}" >/dev/null
+    drv wait "${1:-$E2E_LIMIT}" "Z:${E2E_WORK//\//\\}\\exit-code" >/dev/null
     echo $(( ($(date +%s%N) - E2E_START_NS) / 1000000 ))
 }
 
@@ -319,7 +355,13 @@ hex_of() { od -An -tx1 -v -j "$2" -N "$3" "$1" | tr -d ' \n'; }
 restart_wine() {
     [ -n "$E2E_TOOL_PID" ] && kill "$E2E_TOOL_PID" 2>/dev/null
     E2E_TOOL_PID=
+    # No window outlives every Wine process.
+    E2E_TOOL_STARTED=
     drv_unserve
+    if [ -n "$E2E_DESKTOP_HOLDER" ]; then
+        exec {E2E_DESKTOP_HOLD}>&-
+        E2E_DESKTOP_HOLDER=
+    fi
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     "$@"

@@ -8,8 +8,10 @@
 //                                    gives a line or ends (a test starts the tool long
 //                                    before it asks it to end); past them the command
 //                                    fails, naming what the tool shows
-//   e2e_driver wait SECONDS          wait until start-up is over (the dialog filled, the
-//                                    tool's loop running); print ms waited
+//   e2e_driver wait SECONDS [RUNOUT] wait until start-up is over (the dialog filled, the
+//                                    tool's loop running); print ms waited. RUNOUT: the
+//                                    file that the run of the tool writes its output to;
+//                                    once that ends in its status line the wait fails
 //   e2e_driver sync SECONDS          wait until the tool's loop has handled every message
 //                                    posted to it before (a click, say)
 //   e2e_driver tick                  one tick of the dialog's timer, handled when this returns
@@ -37,7 +39,8 @@
 //   e2e_driver nomsgbox              exit 1 if a message box of the tool is open
 //   e2e_driver pid                   the tool's process id
 //   e2e_driver now                   the real-time clock as Unix nanoseconds
-//   e2e_driver filled SECONDS        print "ready", wait as `wait` does, print the Unix ns
+//   e2e_driver filled SECONDS [RUNOUT]
+//                                    print "ready", wait as `wait` does, print the Unix ns
 //                                    it was seen
 //   e2e_driver window CLASS SECONDS  print "ready", wait for a visible top-level window of
 //                                    CLASS that answers messages, print the Unix ns seen
@@ -203,12 +206,46 @@ bool ToolProcessRuns()
     return found;
 }
 
+// The output of the driver's run of the tool (see `run`) once that has ended,
+// its status line last; empty while it runs or before it has begun.
+std::wstring RunOutputWhenEnded(const wchar_t* path)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return L"";
+    std::string text;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0)
+        text.append(chunk, got);
+    CloseHandle(file);
+    // Only a whole last line counts: the status may be half written.
+    if (text.empty() || text.back() != '\n')
+        return L"";
+    text.pop_back();
+    size_t last = text.rfind('\n');
+    if (text.compare(last == std::string::npos ? 0 : last + 1, 8, "#status ") != 0)
+        return L"";
+    // One line, as the driver prints it: UTF-8.
+    std::string line;
+    for (char c : text)
+        line += c == '\n' ? std::string(" | ") : c == '\r' ? std::string() : std::string(1, c);
+    int n = MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), &wide[0], n);
+    return wide;
+}
+
 // Start-up is over once the dialog exists and the loop has taken a message
-// posted to it: FillDialog ran before the loop began. Returns null then, or
-// how far start-up had come when the limit was reached, or that the tool
-// ended on the way (seen once a second, as its process may start after this
-// wait does).
-const wchar_t* WaitStartupOver(DWORD limit, DWORD pollMs)
+// posted to it: FillDialog ran before the loop began. Returns an empty text
+// then, or how far start-up had come when the limit was reached, or that the
+// tool ended on the way: its process gone (seen once a second, as it may
+// start after this wait does), or the run that started it over (runOutput,
+// when given), whether or not its process was ever seen.
+std::wstring WaitStartupOver(DWORD limit, DWORD pollMs, const wchar_t* runOutput)
 {
     DWORD start = GetTickCount(), looked = start - 1000;
     bool seen = false;
@@ -220,18 +257,27 @@ const wchar_t* WaitStartupOver(DWORD limit, DWORD pollMs)
                                                           : nullptr;
         if (!missing)
             break;
+        if (runOutput) {
+            std::wstring ended = RunOutputWhenEnded(runOutput);
+            if (!ended.empty())
+                return std::wstring(L"the run of the tool ended before start-up was over, its "
+                                    L"process ") +
+                       (seen ? L"seen" : L"never seen") + L"; the run printed: " + ended;
+        }
         if (GetTickCount() - looked >= 1000) {
             looked = GetTickCount();
             if (ToolProcessRuns())
                 seen = true;
             else if (seen)
-                return L"the tool ended during start-up";
+                return L"start-up not over in time: the tool ended during start-up";
         }
         if (GetTickCount() - start > limit)
-            return missing;
+            return std::wstring(L"start-up not over in time: ") + missing;
         Sleep(pollMs);
     }
-    return Sync(start, limit) ? nullptr : L"the dialog shown, its loop not taking messages";
+    return Sync(start, limit) ? L""
+                              : L"start-up not over in time: the dialog shown, its loop not taking "
+                                L"messages";
 }
 
 GUITHREADINFO ToolGuiInfo()
@@ -391,8 +437,10 @@ int RunCommand(int argc, wchar_t** argv)
         DWORD start = GetTickCount();
         if (cmd == L"filled")
             Print(L"ready");
-        if (const wchar_t* missing = WaitStartupOver((DWORD)arg1 * 1000, cmd == L"filled" ? 2 : 20))
-            return Fail((std::wstring(L"start-up not over in time: ") + missing).c_str());
+        std::wstring why = WaitStartupOver((DWORD)arg1 * 1000, cmd == L"filled" ? 2 : 20,
+                                           argc > 3 ? argv[3] : nullptr);
+        if (!why.empty())
+            return Fail(why.c_str());
         if (cmd == L"filled")
             PrintNumber(UnixNowNs());
         else
