@@ -161,11 +161,6 @@ desktop_shown() {
 # it open: in the guest the served driver, elsewhere a driver whose input
 # never gives a command.
 hold_desktop() {
-    # Under QEMU's user mode the tool makes its own desktop, and the served
-    # driver keeps it: with that driver, a desktop made before the tool lost
-    # the first key press of default_during_assignment in 2 loaded runs of 2
-    # (cause not found); made by the tool it passed in every run.
-    [ "$WINE_ROAD" != qemu ] || return 0
     start_desktop
     if ! in_guest && [ -z "$E2E_DESKTOP_HOLDER" ]; then
         exec {E2E_DESKTOP_HOLD}> >(exec "$WINE" "$DRIVER_EXE" serve >/dev/null 2>&1)
