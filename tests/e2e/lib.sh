@@ -333,6 +333,16 @@ click_done() {
     drv sync "$E2E_LIMIT"
 }
 
+# begin_assignment: "設定開始" clicked, then the tool settled (see the
+# driver's settle), so that the next press is assigned: the tool takes a
+# press only after a look at the keyboard that found none, and it looks only
+# when its queue is empty; under a slow emulation painting can keep that
+# queue busy past the click and the press that follows.
+begin_assignment() {
+    click_done 1065
+    drv settle "$E2E_LIMIT"
+}
+
 screenshot() {
     drv paint
     import -window root "$ARTIFACTS/$1.png" 2>/dev/null || log "no screenshot"

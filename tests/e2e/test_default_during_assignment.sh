@@ -16,7 +16,7 @@ STICK_NAMES="PAD1-↑ PAD1-↓ PAD1-← PAD1-→"
 
 log "directions forced, \"設定開始\", Q"
 drv setcheck 1048 1
-click_done 1065
+begin_assignment
 is "the names once the assignment began" "$(slot_names)" "$STICK_NAMES Z X C V A S Q W ESCAPE"
 is "the checked slot" "$(checked_slot)" 4
 press q
@@ -48,7 +48,7 @@ keys_taken
 not_assigning "after W and E"
 
 log "the next \"設定開始\" works"
-click_done 1065
+begin_assignment
 is "設定開始 enabled after its second click" "$(drv enabled 1065)" 0
 is "設定終了 enabled after the second 設定開始" "$(drv enabled 1067)" 1
 is "the names once the second assignment began" "$(slot_names)" "$STICK_NAMES Z X C V A S Q W ESCAPE"

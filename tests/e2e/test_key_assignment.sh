@@ -15,7 +15,7 @@ press k
 keys_taken
 is "slot 0 before the assignment began" "$(drv text 1020)" "↑"
 
-click_done 1065
+begin_assignment
 is "設定開始 enabled after its click" "$(drv enabled 1065)" 0
 is "設定終了 enabled" "$(drv enabled 1067)" 1
 is "the checked slot" "$(checked_slot)" 0

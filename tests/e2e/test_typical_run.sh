@@ -70,7 +70,7 @@ run_scenario() {
 
     log "[$tag] \"設定開始\" and a key for each of the 13 actions"
     drv activate
-    click_done 1065
+    begin_assignment
     is "[$tag] 設定開始 enabled after its click" "$(drv enabled 1065)" 0
     is "[$tag] the checked slot at the start" "$(checked_slot)" 0
     for slot in "${!KEYS[@]}"; do

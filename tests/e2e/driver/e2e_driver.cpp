@@ -14,6 +14,9 @@
 //                                    once that ends in its status line the wait fails
 //   e2e_driver sync SECONDS          wait until the tool's loop has handled every message
 //                                    posted to it before (a click, say)
+//   e2e_driver settle SECONDS        wait until the tool's queue has been found empty once,
+//                                    what it had to paint is painted and its loop has
+//                                    taken a message posted after that
 //   e2e_driver tick                  one tick of the dialog's timer, handled when this returns
 //   e2e_driver waittext SECONDS ID TEXT
 //                                    wait until the control shows TEXT; print what it shows
@@ -449,6 +452,32 @@ int RunCommand(int argc, wchar_t** argv)
     }
     if (cmd == L"sync") {
         if (!Sync(GetTickCount(), (DWORD)arg1 * 1000))
+            return Fail(L"the tool's loop did not take a posted message in time");
+        return 0;
+    }
+    if (cmd == L"settle") {
+        // The tool reads the keyboard only when its queue is empty, and drops
+        // a press that its first read finds. Start-up painting under a slow
+        // emulation can keep that queue busy past a click, so a press sent
+        // then would be that first read's. Once settled, its next read comes
+        // before a key the test presses next.
+        const DWORD start = GetTickCount(), limit = (DWORD)arg1 * 1000;
+        HWND main = MainWindow();
+        HANDLE process = main ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE,
+                                            ToolProcessId())
+                              : nullptr;
+        if (!process)
+            return Fail(L"no tool to settle");
+        const DWORD idle = WaitForInputIdle(process, limit);
+        CloseHandle(process);
+        if (idle != 0)
+            return Fail(idle == WAIT_TIMEOUT ? L"the tool's queue was never empty in time"
+                                             : L"cannot wait for the tool's queue");
+        if (int failed = Bounded(L"the pending paint", [main] {
+                RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            }))
+            return failed;
+        if (!Sync(start, limit))
             return Fail(L"the tool's loop did not take a posted message in time");
         return 0;
     }
