@@ -101,6 +101,15 @@ namespace {
 
 const wchar_t* const kTitle = L"\u8d77\u52d5\u8a2d\u5b9a\u30e1\u30cb\u30e5\u30fc";  // 起動設定メニュー
 
+std::wstring FromUtf8(const std::string& text)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &wide[0], n);
+    return wide;
+}
+
 void Print(const std::wstring& text)
 {
     int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -235,11 +244,7 @@ std::wstring RunOutputWhenEnded(const wchar_t* path)
     std::string line;
     for (char c : text)
         line += c == '\n' ? std::string(" | ") : c == '\r' ? std::string() : std::string(1, c);
-    int n = MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), nullptr, 0);
-    std::wstring wide(n > 0 ? n : 0, L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), &wide[0], n);
-    return wide;
+    return FromUtf8(line);
 }
 
 // Start-up is over once the dialog exists and the loop has taken a message
@@ -878,10 +883,7 @@ int RunAndReport(int argc, wchar_t** argv)
 // Runs one command line: UTF-8, its words separated by tabs.
 void ServeLine(const std::string& line)
 {
-    int n = MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), nullptr, 0);
-    std::wstring wide(n > 0 ? n : 0, L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), &wide[0], n);
+    const std::wstring wide = FromUtf8(line);
     std::vector<std::wstring> words = {L"e2e_driver"};
     size_t from = 0;
     for (size_t tab; (tab = wide.find(L'\t', from)) != std::wstring::npos; from = tab + 1)
