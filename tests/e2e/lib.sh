@@ -130,14 +130,18 @@ start_desktop() {
     desktop_shown && return 0
     local log=$E2E_WORK/explorer.log deadline=$((SECONDS + E2E_LIMIT))
     "$WINE" explorer.exe /desktop=Default,1024x768 >"$log" 2>&1 &
+    local explorer=$!
     # Its early end is no failure: another explorer, started by a Wine process
     # by itself, may be making the desktop.
     until desktop_shown; do
         [ $SECONDS -lt $deadline ] ||
-            fail "no Wine desktop within $E2E_LIMIT s; explorer said: $(tail -n 5 "$log" | tr '\n' '|')"
+            fail "no Wine desktop within $E2E_LIMIT s (explorer $(running "$explorer"), X server $(running "$E2E_XVFB_PID"), xdotool said: $(tr '\n' '|' <"$E2E_WORK/xdotool.err")); explorer said: $(tail -n 5 "$log" | tr '\n' '|')"
         sleep 0.2
     done
 }
+
+# running PID: whether that process still runs, as a failure tells it.
+running() { if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then echo running; else echo ended; fi; }
 
 # desktop_shown: true when the virtual desktop's X window exists; its id is
 # then in DESKTOP_WINDOW. xdotool's search ends with an X error when a window
