@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/dialog_font_choice.h"
 #include "app/dialog_template.h"
 #include "platform/text_table.h"
 #include "res/resource.h"
@@ -28,30 +29,95 @@ Template LoadTemplate(HINSTANCE instance)
     return t;
 }
 
-// The template's frame and font without its controls, made into an unseen
-// dialog: the font the dialog manager gives it is the one the settings
-// dialog would get, whatever stands in for a missing face on this Windows.
-bool TemplateFontDrawsTexts(HINSTANCE instance, const Template& t, HWND parent)
+// The family the selected font names itself by, from its own name table
+// (GetTextFace gives the face asked for where Wine replaces or Windows
+// substitutes it); a font without outlines by its face.
+void FontFamilyName(HFONT font, wchar_t (&family)[LF_FACESIZE])
 {
-    uint8_t* header = static_cast<uint8_t*>(std::malloc(t.m_nSize + 4));
-    size_t size = header ? CopyDialogTemplate(t.m_pBytes, t.m_nSize, nullptr, false, header,
-                                              t.m_nSize + 4)
+    family[0] = L'\0';
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc)
+        return;
+    HGDIOBJ old = SelectObject(dc, font);
+    UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    OUTLINETEXTMETRICW* otm =
+        size >= sizeof(OUTLINETEXTMETRICW) ? static_cast<OUTLINETEXTMETRICW*>(std::malloc(size))
+                                           : nullptr;
+    if (otm && GetOutlineTextMetricsW(dc, size, otm) == size) {
+        // The name's place is an offset from the record's start.
+        size_t at = reinterpret_cast<size_t>(otm->otmpFamilyName);
+        const wchar_t* name = reinterpret_cast<const wchar_t*>(reinterpret_cast<char*>(otm) + at);
+        size_t n = 0;
+        if (at >= sizeof(OUTLINETEXTMETRICW) && at < size)
+            for (size_t most = (size - at) / sizeof(wchar_t); n < most && n + 1 < LF_FACESIZE && name[n];
+                 ++n)
+                family[n] = name[n];
+        family[n] = L'\0';
+    }
+    std::free(otm);
+    if (!family[0])
+        GetTextFaceW(dc, LF_FACESIZE, family);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+}
+
+// The template's frame and font without its controls, made into an unseen
+// dialog (in face, or in the template's own where face is null): the font
+// the dialog manager gives it is the one the settings dialog would get,
+// whatever stands in for a missing face on this Windows. False when no probe
+// can be made.
+bool SeeDialogFont(HINSTANCE instance, const Template& t, const wchar_t* face, HWND parent,
+                   DialogFontSeen* seen, wchar_t (&family)[LF_FACESIZE])
+{
+    const size_t room = t.m_nSize + sizeof(kCarriedFontFace) + 4;
+    uint8_t* header = static_cast<uint8_t*>(std::malloc(room));
+    size_t size = header ? CopyDialogTemplate(t.m_pBytes, t.m_nSize, face, false, header, room)
                          : 0;
     HWND probe = size ? CreateDialogIndirectParamW(
                             instance, reinterpret_cast<LPCDLGTEMPLATEW>(header), parent,
                             ProbeProc, 0)
                       : nullptr;
     std::free(header);
-    // Without a probe nothing can be told: the template stays as it is.
     if (!probe)
-        return true;
+        return false;
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(probe, WM_GETFONT, 0, 0));
-    bool draws = FontDrawsTexts(font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    if (!font)
+        font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    FontFamilyName(font, family);
+    RECT units = {0, 0, 4, 8};
+    MapDialogRect(probe, &units);
+    seen->m_szFamily = family;
+    seen->m_nBaseX = units.right;
+    seen->m_nBaseY = units.bottom;
+    seen->m_bDrawsTexts = FontDrawsTexts(font);
     DestroyWindow(probe);
-    return draws;
+    return true;
 }
 
 } // namespace
+
+HANDLE CarriedFontIfNeeded(HINSTANCE instance, const uint8_t* tmpl, size_t size, HWND parent)
+{
+    const Template t = {tmpl, size};
+    wchar_t givenFamily[LF_FACESIZE];
+    DialogFontSeen given;
+    // Without a probe nothing can be told: the template stays as it is.
+    if (!SeeDialogFont(instance, t, nullptr, parent, &given, givenFamily) ||
+        TemplateFaceIsPresent(given))
+        return nullptr;
+    HANDLE font = RegisterCarriedFont(instance);
+    if (!font)
+        return nullptr;
+    wchar_t carriedFamily[LF_FACESIZE];
+    DialogFontSeen carried;
+    bool measured = SeeDialogFont(instance, t, kCarriedFontFace, parent, &carried, carriedFamily) &&
+                    lstrcmpW(carriedFamily, kCarriedFontFace) == 0;
+    if (!NeedsCarriedFont(given, measured ? &carried : nullptr)) {
+        RemoveFontMemResourceEx(font);
+        return nullptr;
+    }
+    return font;
+}
 
 bool FontDrawsTexts(HFONT font)
 {
@@ -97,8 +163,8 @@ HWND CreateSettingsDialog(HINSTANCE instance, HWND parent, DLGPROC proc, HANDLE*
     *carriedFont = nullptr;
     Template t = LoadTemplate(instance);
     HANDLE font = nullptr;
-    if (t.m_pBytes && !TemplateFontDrawsTexts(instance, t, parent))
-        font = RegisterCarriedFont(instance);
+    if (t.m_pBytes)
+        font = CarriedFontIfNeeded(instance, t.m_pBytes, t.m_nSize, parent);
     if (!font)
         return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), parent, proc, 0);
 

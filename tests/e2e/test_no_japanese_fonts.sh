@@ -3,47 +3,15 @@
 # reads in Japanese. The check runs inside the tool's own process
 # (tests/e2e/glyphs): every control's text, each combo item and the report box
 # has a glyph for each of its characters in the font that control draws with.
-#   1. The prefix as set up, with Japanese fonts: the dialog keeps the font
-#      Windows gives it, not the carried one, and draws every text.
+#   1. A Windows with the face the dialog asks for (the prefix with Japanese
+#      fonts, and Ume UI Gothic standing for MS UI Gothic): the dialog keeps
+#      the font Windows gives it, not the carried one, draws every text and
+#      cuts no label.
 #   2. The same prefix made to see no Japanese font at all, on a Western code
 #      page: the dialog draws every text in the font the tool carries, at the
-#      same size as in 1.
+#      same size as in 1, every label whole.
 . "$(dirname "$0")/lib.sh" "$@"
-GLYPH_CHECK=$(dirname "$DRIVER_EXE")/glyph_check.exe
-[ -f "$GLYPH_CHECK" ] || fail "no $GLYPH_CHECK beside the driver (target glyph_check)"
-CARRIED_FACE="Ume UI Gothic Subset"
-CONTROLS=$(grep -cE '^\s*CONTROL ' "$E2E_ROOT/res/config.rc")
-
-# check_glyphs TAG: runs the check in the tool; its answer stays in
-# $E2E_WORK/glyphs-TAG.txt. Fails on a missing glyph, a control or combo the
-# check did not see, an empty report box. FACES: the faces the texts use.
-check_glyphs() {
-    local out=$E2E_WORK/glyphs-$1.txt n missing raw
-    raw=$("$WINE" "$GLYPH_CHECK" "$E2E_LIMIT" 2>/dev/null) || true
-    raw=${raw//$'\r'/}
-    is "[$1] the glyph check's status" "$(driver_status "$raw")" 0
-    head -n -1 <<<"$raw" > "$out"
-    n=$(awk -F'\t' '$2 == "text" || $2 == "bitmap"' "$out" | wc -l)
-    [ "$n" = "$CONTROLS" ] || fail "[$1] the check saw $n controls, res/config.rc has $CONTROLS"
-    n=$(awk -F'\t' '$1 == 1081 && $2 ~ /^item /' "$out" | wc -l)
-    [ "$n" = 6 ] || fail "[$1] $n resolution items checked, not 6"
-    n=$(awk -F'\t' '$1 == 1085 && $2 ~ /^item /' "$out" | wc -l)
-    [ "$n" -ge 1 ] || fail "[$1] no anti-aliasing item checked"
-    awk -F'\t' '$1 == 1054 && $2 == "text" && $5 > 100 { ok = 1 } END { exit !ok }' "$out" ||
-        fail "[$1] the report box was not checked"
-    missing=$(awk -F'\t' '$4 > 0' "$out")
-    [ -z "$missing" ] || fail "[$1] $(wc -l <<<"$missing") texts lack glyphs in their font; the first (id, what, face, missing, characters, which):
-$(head -8 <<<"$missing")"
-    FACES=$(awk -F'\t' '$2 != "bitmap" { print $3 }' "$out" | sort -u | paste -sd '|')
-    log "[$1] $(awk -F'\t' '$2 != "bitmap"' "$out" | wc -l) texts, each character with its glyph in $FACES"
-}
-
-# dialog_size: the settings dialog's width x height in pixels.
-dialog_size() {
-    local r
-    r=($(drv rects))
-    echo "$((r[8] - r[6]))x$((r[9] - r[7]))"
-}
+. "$(dirname "$0")/glyphs/checks.sh"
 
 # hide_japanese_fonts: fontconfig lists no font at all (Wine keeps its own, in
 # the prefix's Fonts folder, none of them Japanese), and the prefix forgets
@@ -77,10 +45,11 @@ start_display
 game=$E2E_WORK/game
 install_tool "$game"
 
-log "[fonts] the prefix as set up"
+log "[fonts] Japanese fonts, and a face for MS UI Gothic"
+give_ui_gothic
 start_tool "$game"
 wait_dialog >/dev/null
-check_glyphs fonts
+check_glyphs fonts whole
 [[ "$FACES" != *"$CARRIED_FACE"* ]] || fail "[fonts] the dialog took the carried font: $FACES"
 size_with=$(dialog_size)
 drv click 1047
@@ -93,7 +62,7 @@ restart_wine hide_japanese_fonts
 start_tool "$game"
 wait_dialog >/dev/null
 drv nomsgbox
-check_glyphs no-fonts
+check_glyphs no-fonts whole
 [ "$FACES" = "$CARRIED_FACE" ] || fail "[no-fonts] the texts use $FACES, not the carried $CARRIED_FACE"
 size_without=$(dialog_size)
 [ "$size_without" = "$size_with" ] ||

@@ -8,6 +8,7 @@
 // WHAT is the missing characters as U+XXXX, or the text's start. A bitmap
 // static has the line "- <tab> bitmap".
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -55,6 +56,37 @@ std::wstring CheckText(HFONT font, int id, const std::wstring& kind, const std::
            L"\n";
 }
 
+// How many pixels a button's text runs past the room its control gives it
+// (0 when it is whole, or the control shows no label): the size the button
+// itself asks for to show all of it (BCM_GETIDEALSIZE, comctl32 6, whose
+// buttons the tool's manifest asks for) against the control's. A group box
+// has its caption on its frame, between two gaps of half a character.
+int Overrun(HWND c, const wchar_t* cls, HFONT font)
+{
+    if (lstrcmpiW(cls, L"Button") != 0 || GetWindowTextLengthW(c) == 0)
+        return 0;
+    RECT r;
+    GetClientRect(c, &r);
+    if ((GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(c)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(c, &text[0], static_cast<int>(text.size()))));
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        TEXTMETRICW tm = {};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        int over = size.cx + tm.tmAveCharWidth - r.right;
+        return over > 0 ? over : 0;
+    }
+    SIZE ideal = {};
+    if (!SendMessageW(c, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
+        return -1;
+    return ideal.cx > r.right ? static_cast<int>(ideal.cx - r.right) : 0;
+}
+
 std::wstring WindowTextOf(HWND wnd)
 {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(wnd)) + 1, L'\0');
@@ -81,6 +113,7 @@ std::wstring CheckDialog()
         }
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
         report += CheckText(font, id, L"text", WindowTextOf(c));
+        report.insert(report.size() - 1, L"\t" + std::to_wstring(Overrun(c, cls, font)));
         if (lstrcmpiW(cls, L"ComboBox") != 0)
             continue;
         int count = static_cast<int>(SendMessageW(c, CB_GETCOUNT, 0, 0));

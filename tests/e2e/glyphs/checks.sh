@@ -1,0 +1,63 @@
+# The glyph check (glyph_check.exe and its hook, beside the driver), for the
+# e2e tests of the dialog's font. Sourced after lib.sh; does nothing until a
+# function is called.
+GLYPH_CHECK=$(dirname "$DRIVER_EXE")/glyph_check.exe
+CARRIED_FACE="Ume UI Gothic Subset"
+
+# check_glyphs TAG [whole]: runs the check in the tool; its answer stays in
+# $E2E_WORK/glyphs-TAG.txt. Fails on a missing glyph, a control or combo the
+# check did not see, an empty report box; with whole, on a label that runs
+# past its control too. FACES: the faces the texts use.
+check_glyphs() {
+    local out=$E2E_WORK/glyphs-$1.txt n missing cut raw controls
+    [ -f "$GLYPH_CHECK" ] || fail "no $GLYPH_CHECK beside the driver (target glyph_check)"
+    controls=$(grep -cE '^\s*CONTROL ' "$E2E_ROOT/res/config.rc")
+    raw=$("$WINE" "$GLYPH_CHECK" "$E2E_LIMIT" 2>/dev/null) || true
+    raw=${raw//$'\r'/}
+    is "[$1] the glyph check's status" "$(driver_status "$raw")" 0
+    head -n -1 <<<"$raw" > "$out"
+    n=$(awk -F'\t' '$2 == "text" || $2 == "bitmap"' "$out" | wc -l)
+    [ "$n" = "$controls" ] || fail "[$1] the check saw $n controls, res/config.rc has $controls"
+    n=$(awk -F'\t' '$1 == 1081 && $2 ~ /^item /' "$out" | wc -l)
+    [ "$n" = 6 ] || fail "[$1] $n resolution items checked, not 6"
+    n=$(awk -F'\t' '$1 == 1085 && $2 ~ /^item /' "$out" | wc -l)
+    [ "$n" -ge 1 ] || fail "[$1] no anti-aliasing item checked"
+    awk -F'\t' '$1 == 1054 && $2 == "text" && $5 > 100 { ok = 1 } END { exit !ok }' "$out" ||
+        fail "[$1] the report box was not checked"
+    missing=$(awk -F'\t' '$4 > 0' "$out")
+    [ -z "$missing" ] || fail "[$1] $(wc -l <<<"$missing") texts lack glyphs in their font; the first (id, what, face, missing, characters, which):
+$(head -8 <<<"$missing")"
+    FACES=$(awk -F'\t' '$2 != "bitmap" { print $3 }' "$out" | sort -u | paste -sd '|')
+    log "[$1] $(awk -F'\t' '$2 != "bitmap"' "$out" | wc -l) texts, each character with its glyph in $FACES"
+    [ "${2:-}" = whole ] || return 0
+    # The hook's last column on a control's line: pixels its label runs past
+    # its control (-1: the button could not say).
+    cut=$(awk -F'\t' '$2 == "text" && $7 != 0' "$out")
+    [ -z "$cut" ] || fail "[$1] $(wc -l <<<"$cut") labels cut off; the first (id, what, face, missing, characters, which, pixels past):
+$(head -8 <<<"$cut")"
+    log "[$1] every label whole"
+}
+
+# dialog_size: the settings dialog's width x height in pixels.
+dialog_size() {
+    local r
+    r=($(drv rects))
+    echo "$((r[8] - r[6]))x$((r[9] - r[7]))"
+}
+
+# main_width: the main window's outer width in pixels.
+main_width() {
+    local r
+    r=($(drv rects))
+    echo "$((r[3] - r[1]))"
+}
+
+# give_ui_gothic: this copy of the prefix gets what a Windows with "MS UI
+# Gothic" shows the dialog: Ume UI Gothic, drawn to that face's metrics,
+# standing for it as Wine's replacement. Takes effect for Wine processes
+# started after it.
+give_ui_gothic() {
+    timeout "$E2E_LIMIT" "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+        /v 'MS UI Gothic' /d 'Ume UI Gothic' /f >/dev/null 2>&1 ||
+        fail "cannot give the prefix a replacement for MS UI Gothic"
+}

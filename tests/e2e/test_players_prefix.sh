@@ -1,0 +1,67 @@
+# A player's own Wine prefix: Debian's Japanese fonts, and nothing set up to
+# stand for "MS UI Gothic", the face the dialog was laid out in. Wine gives
+# the template a stand-in of other metrics there (IPAGothic, base units
+# 6 x 13: a dialog of 639 x 652 with its labels cut off); the tool makes the
+# dialog in the font it carries, drawn to MS UI Gothic's metrics.
+#   1. At 96 DPI: 746 x 602 pixels (426 x 401 dialog units at 7 x 12), the
+#      main window 752 wide, every text drawn and every label whole.
+#   2. At 120 DPI: those metrics, scaled: the dialog as large as with a face
+#      drawn to them standing for MS UI Gothic, and larger than at 96 DPI.
+. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/glyphs/checks.sh"
+
+# set_dpi DPI: the DPI Windows hands to programs, as winecfg sets it; read
+# by Wine processes started after it.
+set_dpi() {
+    local key
+    for key in 'HKCU\Control Panel\Desktop' \
+               'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+        timeout "$E2E_LIMIT" "$WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f \
+            >/dev/null 2>&1 || fail "cannot set LogPixels under $key"
+    done
+}
+
+# The prefix as set-up makes it: what a player has.
+if grep -q '^"MS UI Gothic"=' "$WINEPREFIX/user.reg"; then
+    fail "the prefix set-up made has a replacement for MS UI Gothic"
+fi
+start_display
+game=$E2E_WORK/game
+install_tool "$game"
+
+log "[96] the prefix as set up"
+start_tool "$game"
+wait_dialog >/dev/null
+check_glyphs 96 whole
+is "[96] the dialog's face" "$FACES" "$CARRIED_FACE"
+is "[96] the dialog" "$(dialog_size)" 746x602
+is "[96] the main window's width" "$(main_width)" 752
+dialog_shot "$ARTIFACTS/players-prefix-dialog.png"
+drv click 1047
+wait_tool
+is "[96] the exit code after cancel" "$TOOL_RC" 1
+
+log "[120] 120 DPI"
+restart_wine
+set_dpi 120
+start_tool "$game"
+wait_dialog >/dev/null
+check_glyphs 120
+is "[120] the dialog's face" "$FACES" "$CARRIED_FACE"
+carried=$(dialog_size)
+drv click 1047
+wait_tool
+
+log "[120] Ume UI Gothic standing for MS UI Gothic"
+restart_wine
+give_ui_gothic
+start_tool "$game"
+wait_dialog >/dev/null
+check_glyphs 120-face
+[[ "$FACES" != *"$CARRIED_FACE"* ]] || fail "[120-face] the dialog took the carried font: $FACES"
+is "[120] the dialog in the carried font, against the face's" "$carried" "$(dialog_size)"
+drv click 1047
+wait_tool
+w=${carried%x*} h=${carried#*x}
+[ "$w" -gt 746 ] && [ "$h" -gt 602 ] || fail "[120] the dialog is $carried, not larger than at 96 DPI"
+log "pass: 746x602 at 96 DPI, $carried at 120 DPI"
