@@ -17,7 +17,7 @@ bool SameText(const wchar_t* a, const wchar_t* b)
 
 bool TemplateFaceIsPresent(const DialogFontSeen& given)
 {
-    return given.m_bDrawsTexts && SameText(given.m_szFamily, kTemplateFace);
+    return given.m_bDrawsTexts && SameText(given.m_szName, kTemplateFace);
 }
 
 bool NeedsCarriedFont(const DialogFontSeen& given, const DialogFontSeen* carried)

@@ -12,7 +12,7 @@ constexpr wchar_t kTemplateFace[] = L"MS UI Gothic";
 
 // What the dialog manager made of a template's font on this system.
 struct DialogFontSeen {
-    const wchar_t* m_szFamily;  // the family of the font it selected, as that font names itself
+    const wchar_t* m_szName;    // the name the font it selected gives itself (its full name)
     int m_nBaseX;               // its dialog base units, in pixels
     int m_nBaseY;
     bool m_bDrawsTexts;         // a glyph for every character the tool's texts show

@@ -29,12 +29,13 @@ Template LoadTemplate(HINSTANCE instance)
     return t;
 }
 
-// The family the selected font names itself by, from its own name table
-// (GetTextFace gives the face asked for where Wine replaces or Windows
-// substitutes it); a font without outlines by its face.
-void FontFamilyName(HFONT font, wchar_t (&family)[LF_FACESIZE])
+// The name the selected font gives itself, its full name from its own name
+// table: GetTextFace, and even the family there, give the face asked for
+// where Wine replaces it with another font (or Windows substitutes one).
+// A font without outlines goes by its face.
+void FontOwnName(HFONT font, wchar_t (&name)[LF_FACESIZE])
 {
-    family[0] = L'\0';
+    name[0] = L'\0';
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc)
         return;
@@ -45,18 +46,18 @@ void FontFamilyName(HFONT font, wchar_t (&family)[LF_FACESIZE])
                                            : nullptr;
     if (otm && GetOutlineTextMetricsW(dc, size, otm) == size) {
         // The name's place is an offset from the record's start.
-        size_t at = reinterpret_cast<size_t>(otm->otmpFamilyName);
-        const wchar_t* name = reinterpret_cast<const wchar_t*>(reinterpret_cast<char*>(otm) + at);
+        size_t at = reinterpret_cast<size_t>(otm->otmpFaceName);
+        const wchar_t* own = reinterpret_cast<const wchar_t*>(reinterpret_cast<char*>(otm) + at);
         size_t n = 0;
         if (at >= sizeof(OUTLINETEXTMETRICW) && at < size)
-            for (size_t most = (size - at) / sizeof(wchar_t); n < most && n + 1 < LF_FACESIZE && name[n];
+            for (size_t most = (size - at) / sizeof(wchar_t); n < most && n + 1 < LF_FACESIZE && own[n];
                  ++n)
-                family[n] = name[n];
-        family[n] = L'\0';
+                name[n] = own[n];
+        name[n] = L'\0';
     }
     std::free(otm);
-    if (!family[0])
-        GetTextFaceW(dc, LF_FACESIZE, family);
+    if (!name[0])
+        GetTextFaceW(dc, LF_FACESIZE, name);
     SelectObject(dc, old);
     DeleteDC(dc);
 }
@@ -67,7 +68,7 @@ void FontFamilyName(HFONT font, wchar_t (&family)[LF_FACESIZE])
 // whatever stands in for a missing face on this Windows. False when no probe
 // can be made.
 bool SeeDialogFont(HINSTANCE instance, const Template& t, const wchar_t* face, HWND parent,
-                   DialogFontSeen* seen, wchar_t (&family)[LF_FACESIZE])
+                   DialogFontSeen* seen, wchar_t (&name)[LF_FACESIZE])
 {
     const size_t room = t.m_nSize + sizeof(kCarriedFontFace) + 4;
     uint8_t* header = static_cast<uint8_t*>(std::malloc(room));
@@ -83,10 +84,10 @@ bool SeeDialogFont(HINSTANCE instance, const Template& t, const wchar_t* face, H
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(probe, WM_GETFONT, 0, 0));
     if (!font)
         font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    FontFamilyName(font, family);
+    FontOwnName(font, name);
     RECT units = {0, 0, 4, 8};
     MapDialogRect(probe, &units);
-    seen->m_szFamily = family;
+    seen->m_szName = name;
     seen->m_nBaseX = units.right;
     seen->m_nBaseY = units.bottom;
     seen->m_bDrawsTexts = FontDrawsTexts(font);
@@ -99,19 +100,19 @@ bool SeeDialogFont(HINSTANCE instance, const Template& t, const wchar_t* face, H
 HANDLE CarriedFontIfNeeded(HINSTANCE instance, const uint8_t* tmpl, size_t size, HWND parent)
 {
     const Template t = {tmpl, size};
-    wchar_t givenFamily[LF_FACESIZE];
+    wchar_t givenName[LF_FACESIZE];
     DialogFontSeen given;
     // Without a probe nothing can be told: the template stays as it is.
-    if (!SeeDialogFont(instance, t, nullptr, parent, &given, givenFamily) ||
+    if (!SeeDialogFont(instance, t, nullptr, parent, &given, givenName) ||
         TemplateFaceIsPresent(given))
         return nullptr;
     HANDLE font = RegisterCarriedFont(instance);
     if (!font)
         return nullptr;
-    wchar_t carriedFamily[LF_FACESIZE];
+    wchar_t carriedName[LF_FACESIZE];
     DialogFontSeen carried;
-    bool measured = SeeDialogFont(instance, t, kCarriedFontFace, parent, &carried, carriedFamily) &&
-                    lstrcmpW(carriedFamily, kCarriedFontFace) == 0;
+    bool measured = SeeDialogFont(instance, t, kCarriedFontFace, parent, &carried, carriedName) &&
+                    lstrcmpW(carriedName, kCarriedFontFace) == 0;
     if (!NeedsCarriedFont(given, measured ? &carried : nullptr)) {
         RemoveFontMemResourceEx(font);
         return nullptr;

@@ -46,7 +46,7 @@ game=$E2E_WORK/game
 install_tool "$game"
 
 log "[fonts] Japanese fonts, and a face for MS UI Gothic"
-give_ui_gothic
+stand_for_ui_gothic "Ume UI Gothic"
 start_tool "$game"
 wait_dialog >/dev/null
 check_glyphs fonts whole

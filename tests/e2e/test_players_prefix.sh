@@ -7,6 +7,9 @@
 #      main window 752 wide, every text drawn and every label whole.
 #   2. At 120 DPI: those metrics, scaled: the dialog as large as with a face
 #      drawn to them standing for MS UI Gothic, and larger than at 96 DPI.
+#   3. As 1, with a face of other metrics set up to stand for MS UI Gothic
+#      (IPAGothic as Wine's replacement, which then goes by the name of the
+#      face it replaces).
 . "$(dirname "$0")/lib.sh" "$@"
 . "$(dirname "$0")/glyphs/checks.sh"
 
@@ -49,12 +52,14 @@ wait_dialog >/dev/null
 check_glyphs 120
 is "[120] the dialog's face" "$FACES" "$CARRIED_FACE"
 carried=$(dialog_size)
+w=${carried%x*} h=${carried#*x}
+[ "$w" -gt 746 ] && [ "$h" -gt 602 ] || fail "[120] the dialog is $carried, not larger than at 96 DPI"
 drv click 1047
 wait_tool
 
 log "[120] Ume UI Gothic standing for MS UI Gothic"
 restart_wine
-give_ui_gothic
+stand_for_ui_gothic "Ume UI Gothic"
 start_tool "$game"
 wait_dialog >/dev/null
 check_glyphs 120-face
@@ -62,6 +67,16 @@ check_glyphs 120-face
 is "[120] the dialog in the carried font, against the face's" "$carried" "$(dialog_size)"
 drv click 1047
 wait_tool
-w=${carried%x*} h=${carried#*x}
-[ "$w" -gt 746 ] && [ "$h" -gt 602 ] || fail "[120] the dialog is $carried, not larger than at 96 DPI"
+
+log "[96] IPAGothic standing for MS UI Gothic"
+restart_wine
+set_dpi 96
+stand_for_ui_gothic IPAGothic
+start_tool "$game"
+wait_dialog >/dev/null
+check_glyphs 96-ipa whole
+is "[96-ipa] the dialog's face" "$FACES" "$CARRIED_FACE"
+is "[96-ipa] the dialog" "$(dialog_size)" 746x602
+drv click 1047
+wait_tool
 log "pass: 746x602 at 96 DPI, $carried at 120 DPI"

@@ -9,14 +9,14 @@ const DialogFontSeen kCarried = {L"Ume UI Gothic Subset", 7, 12, true};
 
 TEST(DialogFontChoice, TheFaceItselfOrOneOfItsMetricsKeepsTheTemplate)
 {
-    // Windows with the face; a Wine replacement names itself by it too.
+    // Windows with the face.
     const DialogFontSeen face = {kTemplateFace, 7, 12, true};
     EXPECT_TRUE(TemplateFaceIsPresent(face));
     EXPECT_FALSE(NeedsCarriedFont(face, &kCarried));
     // The face at a DPI where it rounds otherwise than the carried font.
     const DialogFontSeen raised = {kTemplateFace, 9, 16, true};
     EXPECT_FALSE(NeedsCarriedFont(raised, &kCarried));
-    // Another face drawn to its metrics.
+    // Another face drawn to its metrics (a Wine replacement for it).
     const DialogFontSeen alike = {L"Ume UI Gothic", 7, 12, true};
     EXPECT_FALSE(TemplateFaceIsPresent(alike));
     EXPECT_FALSE(NeedsCarriedFont(alike, &kCarried));
@@ -24,7 +24,8 @@ TEST(DialogFontChoice, TheFaceItselfOrOneOfItsMetricsKeepsTheTemplate)
 
 TEST(DialogFontChoice, AStandInOfOtherMetricsOrWithoutGlyphsTakesTheCarriedFont)
 {
-    // Wine's stand-in in a prefix with Japanese fonts: the dialog 639 x 652.
+    // Wine's stand-in in a prefix with Japanese fonts (the dialog 639 x 652),
+    // or the same face set up as a replacement for MS UI Gothic.
     const DialogFontSeen standIn = {L"IPAGothic", 6, 13, true};
     EXPECT_TRUE(NeedsCarriedFont(standIn, &kCarried));
     const DialogFontSeen wider = {L"IPAGothic", 8, 12, true};

@@ -52,12 +52,12 @@ main_width() {
     echo "$((r[3] - r[1]))"
 }
 
-# give_ui_gothic: this copy of the prefix gets what a Windows with "MS UI
-# Gothic" shows the dialog: Ume UI Gothic, drawn to that face's metrics,
-# standing for it as Wine's replacement. Takes effect for Wine processes
-# started after it.
-give_ui_gothic() {
+# stand_for_ui_gothic FACE: this copy of the prefix gets FACE standing for
+# "MS UI Gothic", as Wine's replacement for it. With Ume UI Gothic, drawn to
+# that face's metrics, the dialog sees what a Windows with MS UI Gothic
+# shows it. Takes effect for Wine processes started after it.
+stand_for_ui_gothic() {
     timeout "$E2E_LIMIT" "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-        /v 'MS UI Gothic' /d 'Ume UI Gothic' /f >/dev/null 2>&1 ||
+        /v 'MS UI Gothic' /d "$1" /f >/dev/null 2>&1 ||
         fail "cannot give the prefix a replacement for MS UI Gothic"
 }
