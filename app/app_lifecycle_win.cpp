@@ -95,6 +95,10 @@ int RunApplication(HINSTANCE instance, int showCommand)
 
     if (FAILED(g_Platform.pCoInitialize(nullptr))) {
         ShowMessage(state->m_hMainWnd, "COM の初期化に失敗", "ERROR");
+        // Nothing else has started yet: the hidden window and the state go.
+        DestroyWindow(state->m_hMainWnd);
+        std::free(state);
+        g_pAppState = nullptr;
         return 0;
     }
 
