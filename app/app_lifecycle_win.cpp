@@ -52,10 +52,12 @@ void RunIdleStep()
 void RunMessageLoop()
 {
     MSG msg;
+    // Kept as the tool has always run: the loop never waits for a message.
     for (;;) {
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 break;
+            // Kept without IsDialogMessage: the dialog has never had keyboard navigation.
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {
