@@ -52,10 +52,12 @@ void RunIdleStep()
 void RunMessageLoop()
 {
     MSG msg;
+    // Kept as the tool has always run: the loop never waits for a message.
     for (;;) {
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 break;
+            // Kept without IsDialogMessage: the dialog has never had keyboard navigation.
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {
@@ -95,6 +97,10 @@ int RunApplication(HINSTANCE instance, int showCommand)
 
     if (FAILED(g_Platform.pCoInitialize(nullptr))) {
         ShowMessage(state->m_hMainWnd, "COM の初期化に失敗", "ERROR");
+        // Nothing else has started yet: the hidden window and the state go.
+        DestroyWindow(state->m_hMainWnd);
+        std::free(state);
+        g_pAppState = nullptr;
         return 0;
     }
 

@@ -24,36 +24,23 @@ LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     }
-    // The class is an ANSI one where code page 932 cannot be converted.
-    if (!IsWindowUnicode(wnd))
-        return DefWindowProcA(wnd, msg, wParam, lParam);
     return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
-namespace {
-// The class "RING" for the wide and the ANSI registration alike.
-template <class WindowClass, class Text>
-WindowClass MainWindowClass(HINSTANCE instance, const Text* className)
+// The class name and the title are the tool's own texts, which SjisToWide
+// always converts (by the build's table where code page 932 is missing): the
+// class is a wide one on every Windows.
+ATOM RegisterMainWindowClass(HINSTANCE instance)
 {
-    WindowClass wc = {};
+    wchar_t className[16];
+    SjisToWide(kMainWindowClass, className, 16);
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = MainWndProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = className;
-    return wc;
-}
-}
-
-ATOM RegisterMainWindowClass(HINSTANCE instance)
-{
-    wchar_t className[16];
-    if (!SjisToWide(kMainWindowClass, className, 16)) {
-        WNDCLASSA wc = MainWindowClass<WNDCLASSA>(instance, kMainWindowClass);
-        return RegisterClassA(&wc);
-    }
-    WNDCLASSW wc = MainWindowClass<WNDCLASSW>(instance, className);
     return RegisterClassW(&wc);
 }
 
@@ -63,9 +50,8 @@ HWND CreateMainWindow(int width, int height, HINSTANCE instance)
     wchar_t title[64];
     WindowPoint origin = MainWindowOrigin(GetSystemMetrics(SM_CXSCREEN),
                                           GetSystemMetrics(SM_CYSCREEN), width, height);
-    if (!SjisToWide(kMainWindowClass, className, 16) || !SjisToWide(kMainWindowTitle, title, 64))
-        return CreateWindowExA(0, kMainWindowClass, kMainWindowTitle, kMainWindowStyle, origin.x,
-                               origin.y, width, height, nullptr, nullptr, instance, nullptr);
+    SjisToWide(kMainWindowClass, className, 16);
+    SjisToWide(kMainWindowTitle, title, 64);
     return CreateWindowExW(0, className, title, kMainWindowStyle, origin.x, origin.y, width,
                            height, nullptr, nullptr, instance, nullptr);
 }

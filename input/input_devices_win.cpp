@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "input/press_detection.h"
 #include "platform/platform_seam.h"
 #include "platform/win_text.h"
 
@@ -10,7 +11,6 @@ constexpr DWORD kCooperation = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND;
 constexpr DWORD kEventBufferSize = 100;
 constexpr LONG kAxisMin = -1000;
 constexpr LONG kAxisMax = 1000;
-constexpr DWORD kPovCentred = 0xFFFFFFFF;
 // A keyboard that reports its input lost again right after being re-acquired
 // is left for the next poll rather than retried without end.
 constexpr int kMaxLostInARow = 2;

@@ -9,6 +9,7 @@ constexpr int kControllerButtons = 128;
 constexpr int kKeyCodes = 256;
 // 90 % of the -1000..1000 axis range the controllers are set up with.
 constexpr int32_t kAxisThreshold = 900;
+// What a hat at rest reads; the device side starts its states with it too.
 constexpr uint32_t kPovCentred = 0xFFFFFFFF;
 
 // Hat input 262..265 for a point-of-view reading (hundredths of a degree

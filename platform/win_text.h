@@ -15,8 +15,10 @@
 // 932 cannot be converted on this Windows and the text is not the tool's own.
 bool SjisToWide(const char* sjis, wchar_t* out, int outChars);
 
-// Control text from Shift-JIS; allocates nothing (safe for the idle step).
+// Control text from Shift-JIS, the tool's own or from outside; allocates
+// nothing (safe for the idle step).
 BOOL SetItemTextSjis(HWND dialog, int controlId, const char* sjis);
+// The three below take the tool's own texts only (always wide).
 // Appends a Shift-JIS item to a combo box; returns the CB_ADDSTRING result.
 LRESULT AddComboItemSjis(HWND combo, const char* sjis);
 // A modal MB_OK box through the platform seam.

@@ -46,16 +46,18 @@ bool SjisToWide(const char* sjis, wchar_t* out, int outChars)
 BOOL SetItemTextSjis(HWND dialog, int controlId, const char* sjis)
 {
     wchar_t text[kTextChars];
+    // The report brings texts from outside the tool (DxDiag's, the processor's).
     if (!SjisToWide(sjis, text, kTextChars))
         return SetDlgItemTextA(dialog, controlId, sjis);
     return SetDlgItemTextW(dialog, controlId, text);
 }
 
+// The three below take only the tool's own texts, which SjisToWide always
+// converts, so they have no ANSI way.
 LRESULT AddComboItemSjis(HWND combo, const char* sjis)
 {
     wchar_t text[kTextChars];
-    if (!SjisToWide(sjis, text, kTextChars))
-        return SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sjis));
+    SjisToWide(sjis, text, kTextChars);
     return SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
@@ -63,8 +65,8 @@ int ShowMessage(HWND owner, const char* text, const char* caption)
 {
     wchar_t wideText[kTextChars];
     wchar_t wideCaption[64];
-    if (!SjisToWide(text, wideText, kTextChars) || !SjisToWide(caption, wideCaption, 64))
-        return g_Platform.pMessageBoxA(owner, text, caption, MB_OK);
+    SjisToWide(text, wideText, kTextChars);
+    SjisToWide(caption, wideCaption, 64);
     return g_Platform.pMessageBoxW(owner, wideText, wideCaption, MB_OK);
 }
 
@@ -72,7 +74,7 @@ HWND FindWindowSjis(const char* className, const char* title)
 {
     wchar_t wideClass[64];
     wchar_t wideTitle[128];
-    if (!SjisToWide(className, wideClass, 64) || !SjisToWide(title, wideTitle, 128))
-        return FindWindowA(className, title);
+    SjisToWide(className, wideClass, 64);
+    SjisToWide(title, wideTitle, 128);
     return FindWindowW(wideClass, wideTitle);
 }

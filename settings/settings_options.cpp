@@ -23,8 +23,9 @@ int FindItem(const ComboItem* items, int count, int32_t value)
 }
 }
 
-// "FPS 表示" shows either copy of the frame-rate bit and writes both.
-const CheckBoxOption g_FillCheckBoxes[kFillCheckBoxCount] = {
+// "FPS 表示" shows either copy of the frame-rate bit and writes both, the
+// second copy (bit 23) first.
+const CheckBoxOption g_FillCheckBoxes[kCheckBoxOptionCount] = {
     Bit(IDC_FULLSCREEN, OPTION_FULLSCREEN),
     Bit(IDC_FPS_LOCK, OPTION_FPS_LOCK),
     Bit(IDC_FPS_DISPLAY, OPTION_FPS_DISPLAY2),
@@ -37,21 +38,6 @@ const CheckBoxOption g_FillCheckBoxes[kFillCheckBoxCount] = {
     kShadows,
     kCelShading,
     Bit(IDC_SCREEN_EFFECTS, OPTION_SCREEN_EFFECTS),
-};
-
-const CheckBoxOption g_ApplyCheckBoxes[kApplyCheckBoxCount] = {
-    Bit(IDC_FULLSCREEN, OPTION_FULLSCREEN),
-    Bit(IDC_FPS_LOCK, OPTION_FPS_LOCK),
-    Bit(IDC_FPS_DISPLAY, OPTION_FPS_DISPLAY2),
-    Bit(IDC_16BIT_COLOR, OPTION_16BIT_COLOR),
-    Bit(IDC_FPS_DISPLAY, OPTION_FPS_DISPLAY),
-    Bit(IDC_NO_RENDER_TEXTURE, OPTION_NO_RENDER_TEXTURE),
-    Bit(IDC_TEXTURE_POW2, OPTION_TEXTURE_POW2),
-    Bit(IDC_LOW_RES_MODEL, OPTION_LOW_RES_MODEL),
-    kShadows,
-    kCelShading,
-    Bit(IDC_SCREEN_EFFECTS, OPTION_SCREEN_EFFECTS),
-    Bit(IDC_BGM_IN_MEMORY, OPTION_BGM_IN_MEMORY),
 };
 
 bool IsOptionShownChecked(const SettingsBlock& block, const CheckBoxOption& row)

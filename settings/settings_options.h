@@ -19,12 +19,11 @@ struct CheckBoxOption {
     uint32_t    m_dwChecked;  // kOptionBits: what a checked box writes under the mask
 };
 
-// In the order the dialog fills them; filling only ever sets a check.
-constexpr int kFillCheckBoxCount = 12;
-extern const CheckBoxOption g_FillCheckBoxes[kFillCheckBoxCount];
-// In the order the dialog reads them back on update.
-constexpr int kApplyCheckBoxCount = 12;
-extern const CheckBoxOption g_ApplyCheckBoxes[kApplyCheckBoxCount];
+// One row per box bit, in the order the dialog fills them (filling only ever
+// sets a check); the update reads them back in the same order.
+constexpr int kCheckBoxOptionCount = 12;
+extern const CheckBoxOption g_FillCheckBoxes[kCheckBoxOptionCount];
+inline constexpr const CheckBoxOption (&g_ApplyCheckBoxes)[kCheckBoxOptionCount] = g_FillCheckBoxes;
 
 bool IsOptionShownChecked(const SettingsBlock& block, const CheckBoxOption& row);
 // Writes one box's state into the record; values are normalised to 1/0.

@@ -71,6 +71,7 @@ int32_t SetAffinity(void*, uint32_t mask)
 
 void Pause(void*, uint32_t milliseconds) { Sleep(milliseconds); }
 
+// "EROOR" kept as the tool has always spelt it.
 void ReportFailure(void*) { ShowMessage(nullptr, "CPU 情報の取得に失敗しました", "EROOR"); }
 
 const CpuidPlatform kMachine = {nullptr, IsWin9x, GetAffinity, SetAffinity,

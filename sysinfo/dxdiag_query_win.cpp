@@ -12,6 +12,7 @@
 
 namespace {
 
+// Kept as the tool has always spelt it.
 const char kWarningCaption[] = "WORNING";
 
 // Indexed by the step of OpenDxDiag that failed.
@@ -19,6 +20,7 @@ enum OpenStep { STEP_CREATE, STEP_INITIALIZE, STEP_ROOT };
 const char* const kOpenFailureTexts[] = {
     "IDxDiagProvider の作成に失敗しました。\nデータの細部取得が出来ませんでした。",
     "m_pDxDiagProvider->Initialize 関数が失敗しました。\nデータの細部取得が出来ませんでした。",
+    // The method name cut short is kept as the tool has always shown it.
     "m_pDxDiagProvider->GetRootContaine 関数が失敗しました。\nデータの細部取得が出来ませんでした。",
 };
 
