@@ -1,6 +1,7 @@
 #include "app/app_lifecycle.h"
 
 #include <objbase.h>
+#include <commctrl.h>
 #include <cstdlib>
 
 #include "app/app_state.h"
@@ -17,6 +18,19 @@
 #include "sysinfo/graphics_probe.h"
 
 namespace {
+
+// The manifest asks for the common controls of version 6, to which Windows
+// redirects the classes of the dialog and of every message box (Button,
+// Edit, ComboBox, Static, ScrollBar). Windows XP does not load comctl32 for
+// a redirected class: without this call none of those windows is made
+// there. Later Windows and Wine load it by themselves.
+void LoadCommonControls()
+{
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+}
 
 void ShutDown(AppState* state)
 {
@@ -74,6 +88,9 @@ int RunApplication(HINSTANCE instance, int showCommand)
         SetForegroundWindow(running);
         return 0;
     }
+
+    // Before the first window or message box: LoadSettings may show one.
+    LoadCommonControls();
 
     AppState* state = static_cast<AppState*>(std::calloc(1, sizeof(AppState)));
     if (!state)

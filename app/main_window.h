@@ -11,7 +11,8 @@ LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 // Creates the main window hidden, centred for width x height.
 HWND CreateMainWindow(int width, int height, HINSTANCE instance);
-// Resizes the main window around the dialog; its top-left corner stays.
+// Resizes the main window around the dialog; its top-left corner stays
+// unless the grown window would run past the work area (a raised DPI).
 void FitMainWindowToDialog(HWND mainWnd, HWND dialog);
 // The executable's drive and directory with its trailing backslash.
 void GetModuleDirectory(char* out);

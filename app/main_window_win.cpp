@@ -65,7 +65,12 @@ void FitMainWindowToDialog(HWND mainWnd, HWND dialog)
     WindowSize size = MainWindowSizeForDialog(
         dlg.right - dlg.left, dlg.bottom - dlg.top, GetSystemMetrics(SM_CXDLGFRAME),
         GetSystemMetrics(SM_CYDLGFRAME), GetSystemMetrics(SM_CYCAPTION));
-    MoveWindow(mainWnd, main.left, main.top, size.width, size.height, TRUE);
+    WindowPoint origin = {main.left, main.top};
+    RECT work;
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        origin = KeepWindowInWorkArea(origin, size,
+                                      {work.left, work.top, work.right, work.bottom});
+    MoveWindow(mainWnd, origin.x, origin.y, size.width, size.height, TRUE);
 }
 
 void GetModuleDirectory(char* out)

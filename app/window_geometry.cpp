@@ -18,3 +18,21 @@ WindowSize MainWindowSizeForDialog(int dialogWidth, int dialogHeight, int cxDlgF
     size.height = dialogHeight + 2 * cyDlgFrame + cyCaption;
     return size;
 }
+
+namespace {
+// One axis: a start that puts [start, start + length) within [low, high).
+int KeepSpanInRange(int start, int length, int low, int high)
+{
+    if (length <= high - low && start + length > high)
+        return high - length;
+    return start;
+}
+}
+
+WindowPoint KeepWindowInWorkArea(WindowPoint origin, WindowSize size, WindowArea workArea)
+{
+    WindowPoint placed;
+    placed.x = KeepSpanInRange(origin.x, size.width, workArea.left, workArea.right);
+    placed.y = KeepSpanInRange(origin.y, size.height, workArea.top, workArea.bottom);
+    return placed;
+}

@@ -1,6 +1,7 @@
 // The true floor of config.exe's start-up, for scripts/bench: what the tool
 // must do in any case before a player can use it, done once, cold, in the
-// tool's order and nothing more. COM; DxDiag opened, read (the tool's three
+// tool's order and nothing more. The common controls (Windows XP makes no
+// dialog without them); COM; DxDiag opened, read (the tool's three
 // properties) and released; the main window shown; DirectInput created, its
 // devices enumerated and acquired; the Direct3D 9 probe with the tool's
 // calls; dialog 109 of the real resource created and filled with the report.
@@ -10,6 +11,7 @@
 #define DIRECTINPUT_VERSION 0x0800
 #include <windows.h>
 #include <objbase.h>
+#include <commctrl.h>
 #include <oleauto.h>
 #include <dinput.h>
 #include <d3d9.h>
@@ -336,6 +338,10 @@ void Release()
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
     WNDCLASSW wc = {};
     wc.lpfnWndProc = MainProc;
     wc.hInstance = instance;

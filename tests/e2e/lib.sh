@@ -37,13 +37,15 @@ set -E
 trap 'log "FAIL: line $LINENO: \"$BASH_COMMAND\" returned $?"' ERR
 trap 'exit 1' TERM
 
+# start_display [WIDTHxHEIGHT]: an X screen of that size (1024x768 unless
+# given) for the test.
 start_display() {
     if [ "${E2E_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
     # Xvfb picks a free display itself and writes its number once it takes
     # connections: no race with another test's display, no wait by time.
     local fifo=$E2E_WORK/displayfd n
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     read -r n < "$fifo" || fail "Xvfb did not start"
     [ -n "$n" ] || fail "Xvfb did not start"
@@ -125,11 +127,13 @@ install_tool() {
 # takes longer (in the guest of scripts/guest, or on a loaded machine) the
 # process then goes on without a display driver, and the tool, unable to make
 # its window, ends at once (with 0). Explorer started by itself takes the
-# time it needs.
+# time it needs. E2E_DESKTOP names the desktop and its size, as the prefix's
+# Explorer settings give them to every Wine process.
+E2E_DESKTOP=${E2E_DESKTOP:-Default,1024x768}
 start_desktop() {
     desktop_shown && return 0
     local log=$E2E_WORK/explorer.log deadline=$((SECONDS + E2E_LIMIT))
-    "$WINE" explorer.exe /desktop=Default,1024x768 >"$log" 2>&1 &
+    "$WINE" explorer.exe "/desktop=$E2E_DESKTOP" >"$log" 2>&1 &
     local explorer=$!
     # Its early end is no failure: another explorer, started by a Wine process
     # by itself, may be making the desktop.
@@ -380,6 +384,19 @@ restart_wine() {
     wineserver -w 2>/dev/null || true
     "$@"
     keep_wineserver
+}
+
+# set_dpi DPI: the prefix's screen at DPI dots per inch, the two values
+# winecfg's slider writes. A CHANGE for restart_wine: it waits for its own
+# Wine processes to end, which the kept server never does.
+set_dpi() {
+    local key
+    for key in 'HKCU\Control Panel\Desktop' \
+               'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+        "$WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+            fail "cannot set LogPixels $1 under $key"
+    done
+    wineserver -w
 }
 
 # press KEY: one press and release through X into the virtual desktop. The

@@ -5,6 +5,11 @@
 #   in its header and imports only functions listed in xp_sp3_imports.txt;
 # - the manifest names this build's processor architecture and asks for no
 #   execution level (that would switch off file virtualisation);
+# - it asks for the common controls of version 6 (the look the tool has) and
+#   the exe imports comctl32's initialisation, without which Windows XP
+#   makes none of the dialog's windows;
+# - it declares no DPI awareness, so that Windows 8.1 and later scale the
+#   tool whole at a raised DPI;
 # - the version resource carries the tool's description and versions, and no
 #   word that makes Windows take the tool for an installer;
 # - the exe is stripped (the 32-bit one within 320 KiB), its unstripped copy
@@ -63,6 +68,21 @@ if grep -qE '<(trustInfo|requestedExecutionLevel)' <<<"$manifest"; then
     fail "the manifest asks for an execution level: file virtualisation would be off"
 else
     pass "manifest asks for no execution level"
+fi
+# Windows XP loads no comctl32 for the classes the manifest redirects to it:
+# the tool must, before its first window.
+if grep -F 'name="Microsoft.Windows.Common-Controls"' <<<"$manifest" | grep -q 'version="6\.'; then
+    pass "manifest asks for the common controls of version 6"
+    grep -qiE '^comctl32\.dll (InitCommonControls|InitCommonControlsEx)$' <<<"$imports" &&
+        pass "imports comctl32's initialisation" ||
+        fail "the manifest asks for the common controls of version 6, but comctl32's InitCommonControls(Ex) is not imported: Windows XP would make no dialog"
+else
+    fail "the manifest does not ask for the common controls of version 6 (the tool's look)"
+fi
+if grep -qi 'dpiAware' <<<"$manifest" || grep -qi ' SetProcessDpiAware' <<<"$imports"; then
+    fail "the tool declares a DPI awareness: Windows 8.1 and later would no longer scale it whole"
+else
+    pass "no DPI awareness declared"
 fi
 want_arch=$([ "$bits" = 32 ] && echo x86 || echo amd64)
 archs=$(grep -o 'processorArchitecture="[^"]*"' <<<"$manifest" | sed 's/.*="\(.*\)"/\1/' | sort -u | paste -sd ' ')

@@ -36,6 +36,9 @@
 //   e2e_driver itemtext ID INDEX     the text of a combo item
 //   e2e_driver title                 the main window's title
 //   e2e_driver rects                 main window and dialog screen rectangles
+//   e2e_driver rect ID               a dialog control's screen rectangle
+//   e2e_driver screen                the screen's size, its work area and its DPI, as a
+//                                    program that declares no DPI awareness sees them
 //   e2e_driver activate              bring the main window to the front
 //   e2e_driver focus ID              give a dialog control the keyboard focus
 //   e2e_driver msgbox SECONDS        wait for a message box; print caption|text; press OK
@@ -776,6 +779,20 @@ int RunCommand(int argc, wchar_t** argv)
         Print(line);
         return 0;
     }
+    if (cmd == L"screen") {
+        RECT work;
+        if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+            return Fail(L"no work area");
+        HDC screen = GetDC(nullptr);
+        int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        wchar_t line[256];
+        swprintf(line, 256, L"screen %d %d workarea %ld %ld %ld %ld dpi %d",
+                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), work.left,
+                 work.top, work.right, work.bottom, dpi);
+        Print(line);
+        return 0;
+    }
     if (cmd == L"activate") {
         HWND main = MainWindow();
         if (!main)
@@ -817,6 +834,14 @@ int RunCommand(int argc, wchar_t** argv)
     if (cmd == L"click") {
         // Posted: the tool's handler may open a modal box or close the window.
         PostMessageW(ctrl, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (cmd == L"rect") {
+        RECT r;
+        GetWindowRect(ctrl, &r);
+        wchar_t line[128];
+        swprintf(line, 128, L"%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
+        Print(line);
         return 0;
     }
     if (cmd == L"text") {

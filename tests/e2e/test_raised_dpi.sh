@@ -1,0 +1,60 @@
+# A screen above 96 DPI, as winecfg's slider sets it, and as Windows XP and 7
+# (at 125 %) hand it to a program that declares no DPI awareness: the dialog
+# grows with its font. At 144 DPI on a 1920x1080 screen with Wine's taskbar,
+# so that the work area is less than the screen, the main window fitted to
+# the grown dialog lies within the work area, and a real mouse click on
+# "更新" saves the record and ends the tool.
+. "$(dirname "$0")/lib.sh" "$@"
+E2E_DESKTOP=shell,1920x1080
+
+# taskbar_desktop: every Wine process in one desktop of the screen's size
+# with Wine's taskbar; runs inside restart_wine.
+taskbar_desktop() {
+    local explorer='HKCU\Software\Wine\Explorer'
+    "$WINE" reg add "$explorer" /v Desktop /d shell /f >/dev/null 2>&1 &&
+        "$WINE" reg add "$explorer\\Desktops" /v shell /d 1920x1080 /f >/dev/null 2>&1 &&
+        "$WINE" reg add "$explorer\\Desktops\\shell" /v EnableShell /t REG_DWORD /d 1 /f \
+            >/dev/null 2>&1 || fail "cannot set the desktop with its taskbar"
+    set_dpi 144
+}
+
+start_display 1920x1080
+restart_wine taskbar_desktop
+game=$E2E_WORK/game
+install_tool "$game"
+start_tool "$game"
+wait_dialog >/dev/null
+drv nomsgbox
+
+read -r _ sw sh _ wl wt wr wb _ dpi < <(drv screen)
+is "the DPI the tool sees" "$dpi" 144
+is "the screen the tool sees" "${sw}x$sh" 1920x1080
+[ "$wb" -lt "$sh" ] || fail "the work area $wl,$wt-$wr,$wb is the whole screen: no taskbar"
+r=($(drv rects))
+main="${r[1]},${r[2]}-${r[3]},${r[4]}"
+log "work area $wl,$wt-$wr,$wb; main window $main; dialog ${r[6]},${r[7]}-${r[8]},${r[9]}"
+# The case the placement has to mend: below the top computed for 752 x 655
+# the grown window would run past the work area.
+[ $(((sh >> 1) - (655 >> 1) + r[4] - r[2])) -gt "$wb" ] ||
+    fail "the window ($main) fits below its computed top at 144 DPI: nothing here to mend"
+[ "${r[1]}" -ge "$wl" ] && [ "${r[2]}" -ge "$wt" ] && [ "${r[3]}" -le "$wr" ] && [ "${r[4]}" -le "$wb" ] ||
+    fail "the main window $main does not lie within the work area $wl,$wt-$wr,$wb"
+
+# The desktop fills the X screen, so a point of the tool's screen is that
+# point of the desktop's X window.
+read -r dx dy dw dh < <(xwininfo -id "$DESKTOP_WINDOW" |
+    awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+             /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }')
+is "the desktop's place on the X screen" "$dx,$dy ${dw}x$dh" "0,0 1920x1080"
+b=($(drv rect 1046))
+x=$((dx + (b[0] + b[2]) / 2)) y=$((dy + (b[1] + b[3]) / 2))
+log "clicking \"更新\" (${b[0]},${b[1]}-${b[2]},${b[3]}) at $x,$y on the X screen"
+screenshot raised-dpi
+xdotool mousemove "$x" "$y" click 1
+wait_tool
+is "the exit code after the click on \"更新\"" "$TOOL_RC" 1
+default_settings > "$E2E_WORK/expected.dat"
+[ -f "$game/setup.dat" ] || fail "the click on \"更新\" saved no setup.dat"
+is "the length of setup.dat" "$(stat -c %s "$game/setup.dat")" 2384
+cmp "$game/setup.dat" "$E2E_WORK/expected.dat" || fail "setup.dat is not the default record"
+log "pass: main window $main within the work area $wl,$wt-$wr,$wb at 144 DPI"
