@@ -13,17 +13,6 @@
 . "$(dirname "$0")/lib.sh" "$@"
 . "$(dirname "$0")/glyphs/checks.sh"
 
-# set_dpi DPI: the DPI Windows hands to programs, as winecfg sets it; read
-# by Wine processes started after it.
-set_dpi() {
-    local key
-    for key in 'HKCU\Control Panel\Desktop' \
-               'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-        timeout "$E2E_LIMIT" "$WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f \
-            >/dev/null 2>&1 || fail "cannot set LogPixels under $key"
-    done
-}
-
 # The prefix as set-up makes it: what a player has.
 if grep -q '^"MS UI Gothic"=' "$WINEPREFIX/user.reg"; then
     fail "the prefix set-up made has a replacement for MS UI Gothic"
@@ -45,8 +34,7 @@ wait_tool
 is "[96] the exit code after cancel" "$TOOL_RC" 1
 
 log "[120] 120 DPI"
-restart_wine
-set_dpi 120
+restart_wine set_dpi 120
 start_tool "$game"
 wait_dialog >/dev/null
 check_glyphs 120
@@ -69,8 +57,7 @@ drv click 1047
 wait_tool
 
 log "[96] IPAGothic standing for MS UI Gothic"
-restart_wine
-set_dpi 96
+restart_wine set_dpi 96
 stand_for_ui_gothic IPAGothic
 start_tool "$game"
 wait_dialog >/dev/null
