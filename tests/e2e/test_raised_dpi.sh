@@ -41,7 +41,10 @@ log "work area $wl,$wt-$wr,$wb; main window $main; dialog ${r[6]},${r[7]}-${r[8]
     fail "the main window $main does not lie within the work area $wl,$wt-$wr,$wb"
 
 # The desktop fills the X screen, so a point of the tool's screen is that
-# point of the desktop's X window.
+# point of the desktop's X window: the one that holds the tool now (under
+# QEMU's user mode the window found when the tool was started was once a
+# desktop made meanwhile by another Wine process, gone since).
+desktop_shown || fail "no Wine desktop window with the tool's dialog up"
 read -r dx dy dw dh < <(xwininfo -id "$DESKTOP_WINDOW" |
     awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
              /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }')
