@@ -436,20 +436,9 @@ next_slot() {
     drv tick
 }
 
-# The 2,384 bytes the tool writes when it starts without setup.dat.
-default_settings() {
-    local word
-    printf '\0\0\0\0'
-    for word in c8 d0 cb cd 2c 2d 2e 01 2f 30 31 1e 1f 10 11; do printf "\\x$word\\0\\0\\0"; done
-    head -c $((49 * 4)) /dev/zero
-    printf '\x01\x11\x58\x00'          # options 0x00581101
-    printf '\x40\x40\xff\x80\x00'      # 264..268
-    printf '\x00\x00\x01'              # force 1P, force 2P, shadows
-    printf '\0\0\0\0'                  # FSAA
-    printf '\x02\0\0\0'                # 276..279
-    printf '\x64\0\0\0\x64\0\0\0\x64\0\0\0'
-    head -c 2092 /dev/zero
-}
+# The 2,384 bytes the tool writes when it starts without setup.dat (the
+# record the unit tests and the fuzz seeds share).
+DEFAULT_RECORD=$E2E_ROOT/tests/data/default-setup.dat
 
 # put_le32 FILE OFFSET VALUE: writes a little-endian 32-bit word in place.
 put_le32() {

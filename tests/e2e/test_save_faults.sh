@@ -8,7 +8,7 @@
 start_display
 
 # The record the update below saves: the defaults with full screen on.
-default_settings > "$E2E_WORK/updated.dat"
+cp "$DEFAULT_RECORD" "$E2E_WORK/updated.dat"
 put_byte "$E2E_WORK/updated.dat" 260 0x03
 
 # try_update DIR saved|refused: starts the tool in DIR, turns full screen on
@@ -50,7 +50,7 @@ only_files() {
 log "read-only setup.dat: refused, kept"
 game=$E2E_WORK/game
 install_tool "$game"
-default_settings > "$game/setup.dat"
+cp "$DEFAULT_RECORD" "$game/setup.dat"
 chattr +i "$game/setup.dat"
 try_update "$game" refused
 chattr -i "$game/setup.dat"
@@ -59,7 +59,7 @@ only_files "$game" config.exe setup.dat
 log "a folder that refuses new entries: saved in place"
 game=$E2E_WORK/immutable
 install_tool "$game"
-default_settings > "$game/setup.dat"
+cp "$DEFAULT_RECORD" "$game/setup.dat"
 chattr +i "$game"
 try_update "$game" saved
 chattr -i "$game"
@@ -70,7 +70,7 @@ tiny=$E2E_WORK/tiny
 mkdir -p "$tiny"
 mount -t tmpfs -o size=2m tmpfs "$tiny" || fail "cannot mount a tmpfs (needs root)"
 install_tool "$tiny"
-default_settings > "$tiny/setup.dat"
+cp "$DEFAULT_RECORD" "$tiny/setup.dat"
 # Fill what is left, so the temporary copy cannot take its 2,384 bytes.
 dd if=/dev/zero of="$tiny/filler" bs=1k 2>/dev/null || true
 sync

@@ -23,7 +23,7 @@ wait_dialog >/dev/null
 drv click 1046
 wait_tool
 is "the exit code after update" "$TOOL_RC" 1
-default_settings > "$E2E_WORK/expected.dat"
+cp "$DEFAULT_RECORD" "$E2E_WORK/expected.dat"
 cmp "$game/setup.dat" "$E2E_WORK/expected.dat" || fail "setup.dat is not the default record"
 
 log "a second copy brings the first forward and exits 0, touching nothing"
@@ -42,7 +42,7 @@ log "started from another directory: reads and writes next to the exe"
 other=$E2E_WORK/elsewhere
 mkdir -p "$other"
 # Stored: full screen on, resolution code 4 (1024x768), FSAA 4.
-default_settings > "$game/setup.dat"
+cp "$DEFAULT_RECORD" "$game/setup.dat"
 printf '\x03\x41\x58\x00' | dd of="$game/setup.dat" bs=1 seek=260 conv=notrunc 2>/dev/null
 printf '\x04' | dd of="$game/setup.dat" bs=1 seek=272 conv=notrunc 2>/dev/null
 start_tool "$game" "$other"

@@ -15,7 +15,7 @@ WRAP_KEY=u WRAP_NAME=U WRAP_CODE=0x16
 
 # The default record with this run's changes.
 expected_settings() {
-    default_settings > "$1"
+    cp "$DEFAULT_RECORD" "$1"
     local slot
     for slot in "${!CODES[@]}"; do put_le32 "$1" "$(binding_offset "$slot")" "${CODES[$slot]}"; done
     put_le32 "$1" "$(binding_offset 0)" $WRAP_CODE

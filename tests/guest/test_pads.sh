@@ -24,7 +24,7 @@ is "the pads DirectInput lists" "$(printf '%s\n' "${PADS[@]}" | sort | tr '\n' '
 game=$E2E_WORK/game
 install_tool "$game"
 # Everything but the thirteen bindings must come back as it was.
-default_settings > "$game/setup.dat"
+cp "$DEFAULT_RECORD" "$game/setup.dat"
 put_le32 "$game/setup.dat" $((4 + 4 * 32)) 0x10104   # player 2's first binding
 put_byte "$game/setup.dat" 2000 0x5a                   # a byte the tool does not map
 cp "$game/setup.dat" "$E2E_WORK/expected.dat"
