@@ -6,6 +6,11 @@ E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$E2E_ROOT/scripts/wine-env"
 CONFIG_EXE=$(readlink -f "$1")
 DRIVER_EXE=$(readlink -f "$2")
+# The dialog's control ids by the names res/resource.h gives them
+# (IDC_UPDATE=1046), generated into the build tree beside the driver.
+E2E_CONTROLS=$(dirname "$DRIVER_EXE")/generated/controls.sh
+[ -f "$E2E_CONTROLS" ] || { echo "[e2e] FAIL: no $E2E_CONTROLS (built with e2e_driver)" >&2; exit 1; }
+. "$E2E_CONTROLS"
 # 32- or 64-bit Wine and prefixes, as the exe under test was built.
 E2E_BITS=$(pe_bits "$CONFIG_EXE") || exit 1
 use_wine "$E2E_BITS"
@@ -347,7 +352,7 @@ click_done() {
 # when its queue is empty; under a slow emulation painting can keep that
 # queue busy past the click and the press that follows.
 begin_assignment() {
-    click_done 1065
+    click_done $IDC_BEGIN_ASSIGN_1P
     drv settle "$E2E_LIMIT"
 }
 
@@ -413,7 +418,7 @@ press() {
 # pressed into a focused check box toggles the box when that thread handles
 # it. Two spaces leave the box as it was. Only while no assignment runs.
 keys_taken() {
-    local box=1045 before want
+    local box=$IDC_FULLSCREEN before want
     before=$(drv check $box)
     drv focus $box
     for want in $((1 - before)) "$before"; do
@@ -452,9 +457,13 @@ put_byte() {
     printf "\\x$(printf %02x $(( $3 )))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 
-# Player 1's thirteen actions: radio and edit ids, and binding position.
-SLOT_RADIOS=(1012 1013 1014 1015 1016 1017 1018 1019 1066 1069 1059 1086 1087)
-SLOT_EDITS=(1020 1021 1022 1023 1024 1025 1026 1027 1068 1070 1060 1088 1089)
+# Player 1's thirteen actions in slot order (as res/resource.h names them):
+# radio and edit ids, and binding position.
+SLOT_RADIOS=() SLOT_EDITS=()
+for action in UP DOWN LEFT RIGHT A B C D L1 R1 L2 R2 START; do
+    radio=IDC_P1_RADIO_$action edit=IDC_P1_EDIT_$action
+    SLOT_RADIOS+=("${!radio}") SLOT_EDITS+=("${!edit}")
+done
 SLOT_POSITIONS=(0 1 2 3 4 5 6 8 11 12 13 14 7)
 
 # binding_offset SLOT: where player 1's binding of that action sits in setup.dat.
@@ -609,10 +618,10 @@ check_report() {
 # driver's output as it comes, CRs kept, less its status line and the LF it
 # adds after the text).
 report_box_to() {
-    "$WINE" "$DRIVER_EXE" text 1054 > "$1.raw" 2>/dev/null || true
+    "$WINE" "$DRIVER_EXE" text "$IDC_REPORT" > "$1.raw" 2>/dev/null || true
     local last
     last=$(tail -n 1 "$1.raw")
-    is "the driver's status line after 'text 1054'" "$last" "#status 0"
+    is "the driver's status line after 'text $IDC_REPORT'" "$last" "#status 0"
     head -n -1 "$1.raw" | head -c -1 > "$1"
 }
 

@@ -29,7 +29,7 @@ is "[96] the dialog's face" "$FACES" "$CARRIED_FACE"
 is "[96] the dialog" "$(dialog_size)" 746x602
 is "[96] the main window's width" "$(main_width)" 752
 dialog_shot "$ARTIFACTS/players-prefix-dialog.png"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "[96] the exit code after cancel" "$TOOL_RC" 1
 
@@ -42,7 +42,7 @@ is "[120] the dialog's face" "$FACES" "$CARRIED_FACE"
 carried=$(dialog_size)
 w=${carried%x*} h=${carried#*x}
 [ "$w" -gt 746 ] && [ "$h" -gt 602 ] || fail "[120] the dialog is $carried, not larger than at 96 DPI"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 
 log "[120] Ume UI Gothic standing for MS UI Gothic"
@@ -53,7 +53,7 @@ wait_dialog >/dev/null
 check_glyphs 120-face
 [[ "$FACES" != *"$CARRIED_FACE"* ]] || fail "[120-face] the dialog took the carried font: $FACES"
 is "[120] the dialog in the carried font, against the face's" "$carried" "$(dialog_size)"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 
 log "[96] IPAGothic standing for MS UI Gothic"
@@ -64,6 +64,6 @@ wait_dialog >/dev/null
 check_glyphs 96-ipa whole
 is "[96-ipa] the dialog's face" "$FACES" "$CARRIED_FACE"
 is "[96-ipa] the dialog" "$(dialog_size)" 746x602
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 log "pass: 746x602 at 96 DPI, $carried at 120 DPI"

@@ -46,7 +46,7 @@ read -r dx dy dw dh < <(xwininfo -id "$DESKTOP_WINDOW" |
     awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
              /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }')
 is "the desktop's place on the X screen" "$dx,$dy ${dw}x$dh" "0,0 1920x1080"
-b=($(drv rect 1046))
+b=($(drv rect $IDC_UPDATE))
 x=$((dx + (b[0] + b[2]) / 2)) y=$((dy + (b[1] + b[3]) / 2))
 log "clicking \"更新\" (${b[0]},${b[1]}-${b[2]},${b[3]}) at $x,$y on the X screen"
 screenshot raised-dpi

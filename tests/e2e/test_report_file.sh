@@ -27,9 +27,9 @@ check_report dialog "$E2E_WORK/box.lf"
 
 log "defaults refill the dialog and rewrite _debug.txt"
 rm "$game/_debug.txt"
-click_done 1050
+click_done $IDC_DEFAULT
 check_debug_txt "$game/_debug.txt"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "the exit code after cancel" "$TOOL_RC" 1
 log "pass"

@@ -19,8 +19,8 @@ try_update() {
     [ -e "$dir/setup.dat" ] && cp "$dir/setup.dat" "$E2E_WORK/kept.dat" || rm -f "$E2E_WORK/kept.dat"
     start_tool "$dir"
     wait_dialog >/dev/null
-    drv setcheck 1045 1
-    drv click 1046
+    drv setcheck $IDC_FULLSCREEN 1
+    drv click $IDC_UPDATE
     if [ "$outcome" = refused ]; then
         is "the message after a failed save in $dir" "$(drv msgbox "$E2E_LIMIT")" \
             "ERROR|設定ファイルの書き込みに失敗しました。"

@@ -22,7 +22,7 @@ is "the OS the report names under $version" "$os" "$want"
 report_box_to "$E2E_WORK/box.txt"
 grep -qF "$want" "$E2E_WORK/box.txt" || fail "the information box does not name $want"
 log "$version: $os"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "the exit code after cancel" "$TOOL_RC" 1
 log "pass"

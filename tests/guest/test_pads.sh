@@ -35,7 +35,7 @@ drv activate
 mapfile -t start_names <<< "$(drv texts "${SLOT_EDITS[@]}")"
 
 ninth="virtual pad ${PADS[8]}"
-click_done 1065
+click_done $IDC_BEGIN_ASSIGN_1P
 is "the checked slot after 設定開始" "$(checked_slot)" 0
 
 # assigned SLOT NAME PAD: the name shows in the slot's box; the pad goes back
@@ -131,7 +131,7 @@ assigned 12 PAD8-1 "$p"
 log "thirteen actions assigned from eight pads and a key ($SECONDS s)"
 dialog_shot "$ARTIFACTS/guest-pads.png"
 
-drv click 1046
+drv click $IDC_UPDATE
 wait_tool
 is "the exit code after 更新" "$TOOL_RC" 1
 codes=(0x10106 0x10100 0x10107 0x10101 0x25 0x10000 0x10108 0x10102 0x10109 0x10103

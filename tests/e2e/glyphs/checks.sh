@@ -18,11 +18,11 @@ check_glyphs() {
     head -n -1 <<<"$raw" > "$out"
     n=$(awk -F'\t' '$2 == "text" || $2 == "bitmap"' "$out" | wc -l)
     [ "$n" = "$controls" ] || fail "[$1] the check saw $n controls, res/config.rc has $controls"
-    n=$(awk -F'\t' '$1 == 1081 && $2 ~ /^item /' "$out" | wc -l)
+    n=$(awk -F'\t' -v id="$IDC_RESOLUTION" '$1 == id && $2 ~ /^item /' "$out" | wc -l)
     [ "$n" = 6 ] || fail "[$1] $n resolution items checked, not 6"
-    n=$(awk -F'\t' '$1 == 1085 && $2 ~ /^item /' "$out" | wc -l)
+    n=$(awk -F'\t' -v id="$IDC_FSAA" '$1 == id && $2 ~ /^item /' "$out" | wc -l)
     [ "$n" -ge 1 ] || fail "[$1] no anti-aliasing item checked"
-    awk -F'\t' '$1 == 1054 && $2 == "text" && $5 > 100 { ok = 1 } END { exit !ok }' "$out" ||
+    awk -F'\t' -v id="$IDC_REPORT" '$1 == id && $2 == "text" && $5 > 100 { ok = 1 } END { exit !ok }' "$out" ||
         fail "[$1] the report box was not checked"
     missing=$(awk -F'\t' '$4 > 0' "$out")
     [ -z "$missing" ] || fail "[$1] $(wc -l <<<"$missing") texts lack glyphs in their font; the first (id, what, face, missing, characters, which):
