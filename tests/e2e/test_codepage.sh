@@ -1,7 +1,7 @@
 # On a Windows whose code page is not Japanese (Wine with LANG=C.UTF-8 gives
 # code page 1252) the window title and the dialog's texts still read right.
 E2E_LANG=C.UTF-8
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 install_tool "$E2E_WORK/game"
 start_tool "$E2E_WORK/game"

@@ -2,7 +2,7 @@
 # directions forced, "設定開始", one key, then "デフォルト". The assignment
 # must be over afterwards (a running one with both buttons disabled left the
 # player no way out), the defaults shown, and the next "設定開始" must work.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 game=$E2E_WORK/game
 install_tool "$game"

@@ -1,7 +1,7 @@
 # Keys assigned the way a player does it: "設定開始", real key presses through
 # X into the Wine desktop (read by DirectInput), "設定終了", "更新"; the codes
 # land in setup.dat at the actions' positions and the names show beside them.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 game=$E2E_WORK/game
 install_tool "$game"

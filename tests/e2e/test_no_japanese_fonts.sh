@@ -10,7 +10,7 @@
 #   2. The same prefix made to see no Japanese font at all, on a Western code
 #      page: the dialog draws every text in the font the tool carries, at the
 #      same size as in 1, every label whole.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 . "$(dirname "$0")/glyphs/checks.sh"
 
 # hide_japanese_fonts: fontconfig lists no font at all (Wine keeps its own, in

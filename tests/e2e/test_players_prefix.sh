@@ -10,7 +10,7 @@
 #   3. As 1, with a face of other metrics set up to stand for MS UI Gothic
 #      (IPAGothic as Wine's replacement, which then goes by the name of the
 #      face it replaces).
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 . "$(dirname "$0")/glyphs/checks.sh"
 
 # The prefix as set-up makes it: what a player has.

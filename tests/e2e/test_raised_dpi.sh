@@ -4,7 +4,7 @@
 # so that the work area is less than the screen, the main window fitted to
 # the grown dialog lies within the work area, and a real mouse click on
 # "更新" saves the record and ends the tool.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 E2E_DESKTOP=shell,1920x1080
 
 # taskbar_desktop: every Wine process in one desktop of the screen's size

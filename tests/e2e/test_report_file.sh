@@ -1,7 +1,7 @@
 # What the machine offers, as the player and support see it: _debug.txt next
 # to the exe (Shift-JIS, CR LF, the file form) and the information box (the
 # dialog form), both from the platform's real Direct3D, DxDiag and memory.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 game=$E2E_WORK/game
 install_tool "$game"

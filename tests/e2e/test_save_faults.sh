@@ -4,7 +4,7 @@
 # and nothing is left behind. A read-only setup.dat keeps its bytes; a folder
 # that refuses new entries and a full file system still take the new record
 # into an existing setup.dat; a full file system without one gets nothing.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 
 # The record the update below saves: the defaults with full screen on.
@@ -52,6 +52,7 @@ game=$E2E_WORK/game
 install_tool "$game"
 cp "$DEFAULT_RECORD" "$game/setup.dat"
 chattr +i "$game/setup.dat"
+defer chattr -i "$game/setup.dat"
 try_update "$game" refused
 chattr -i "$game/setup.dat"
 only_files "$game" config.exe setup.dat
@@ -61,6 +62,7 @@ game=$E2E_WORK/immutable
 install_tool "$game"
 cp "$DEFAULT_RECORD" "$game/setup.dat"
 chattr +i "$game"
+defer chattr -i "$game"
 try_update "$game" saved
 chattr -i "$game"
 only_files "$game" config.exe setup.dat
@@ -69,6 +71,7 @@ log "a full file system: saved in place over the existing setup.dat"
 tiny=$E2E_WORK/tiny
 mkdir -p "$tiny"
 mount -t tmpfs -o size=2m tmpfs "$tiny" || fail "cannot mount a tmpfs (needs root)"
+defer umount "$tiny"
 install_tool "$tiny"
 cp "$DEFAULT_RECORD" "$tiny/setup.dat"
 # Fill what is left, so the temporary copy cannot take its 2,384 bytes.

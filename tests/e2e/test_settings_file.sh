@@ -1,6 +1,6 @@
 # setup.dat as a player meets it: missing, saved, kept, found next to the
 # exe from any working directory, of the wrong length; one copy only.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 
 start_display
 game=$E2E_WORK/game

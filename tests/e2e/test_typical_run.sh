@@ -4,7 +4,7 @@
 # the last), change options, update; setup.dat must then be the default
 # record plus exactly those changes, _debug.txt the report, and the next
 # start must show what was saved. Both languages must write the same bytes.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 
 # One key per action, in slot order, then one more that wraps to slot 0.

@@ -2,7 +2,7 @@
 # tool comes up without a message and its report names the XP row of the
 # version table. A 64-bit build cannot meet 32-bit XP: Wine reports XP x64
 # there, which is version 5.2, the Server 2003 row.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 if [ "$E2E_BITS" = 32 ]; then
     version=winxp want="Windows XP 5.1.2600 Service Pack 3"

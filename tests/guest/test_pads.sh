@@ -8,7 +8,7 @@
 # about 40 s to start.
 # Usage (in the guest, see scripts/guest): test_pads.sh CONFIG_EXE DRIVER_EXE
 E2E_LIMIT=${E2E_LIMIT:-600}  # Wine runs some 25 times slower in the guest
-. "$(dirname "$0")/../e2e/lib.sh" "$@"
+. "$(dirname "$0")/../e2e/lib.sh" && e2e_begin "$@"
 . "$(dirname "$0")/pads.sh"
 start_display
 pads_start
