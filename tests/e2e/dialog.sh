@@ -96,12 +96,10 @@ dialog_shot() {
 }
 
 # report_box_to FILE: the information box's text, exactly, in UTF-8 (the
-# driver's output as it comes, CRs kept, less its status line and the LF it
+# driver's answer as it comes, CRs kept, less its status line and the LF it
 # adds after the text).
 report_box_to() {
-    "$WINE" "$DRIVER_EXE" text "$IDC_REPORT" > "$1.raw" 2>/dev/null || true
-    local last
-    last=$(tail -n 1 "$1.raw")
-    is "the driver's status line after 'text $IDC_REPORT'" "$last" "#status 0"
+    served text "$IDC_REPORT" > "$1.raw" || true
+    is "the driver's status line after 'text IDC_REPORT'" "$(tail -n 1 "$1.raw")" "#status 0"
     head -n -1 "$1.raw" | head -c -1 > "$1"
 }

@@ -5,7 +5,12 @@ E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$E2E_ROOT/scripts/wine-env"
 
 log() { printf '[e2e] %s\n' "$*" >&2; }
-fail() { log "FAIL: $*"; exit 1; }
+# fail WHY: ends the test, from inside a $(...) too.
+fail() {
+    log "FAIL: $*"
+    [ "$BASHPID" = $$ ] || kill -TERM $$
+    exit 1
+}
 # is WHAT GOT WANT: fails, naming WHAT and both values, unless GOT is WANT.
 is() { [ "$2" = "$3" ] || fail "$1 is '$2', expected '$3'"; }
 # limit WHAT: a check this run makes otherwise, or not at all, because this
@@ -18,12 +23,19 @@ limit() {
     [ -z "${RINGCFG_LIMITS:-}" ] || printf '%s\n' "$*" >> "$RINGCFG_LIMITS"
 }
 
-# env_begin CONFIG_EXE DRIVER_EXE: the work folder, the prefix and its
-# server, for the exe's architecture (see e2e_begin).
-env_begin() {
+# e2e_begin CONFIG_EXE DRIVER_EXE: the work folder, the prefix and its
+# server, for the exe's architecture; the dialog's control ids by the names
+# res/resource.h gives them (IDC_UPDATE=1046), generated into the build tree
+# beside the driver, and player 1's slots by them (dialog.sh).
+e2e_begin() {
     set -euo pipefail
     CONFIG_EXE=$(readlink -f "$1")
     DRIVER_EXE=$(readlink -f "$2")
+    local controls
+    controls=$(dirname "$DRIVER_EXE")/generated/controls.sh
+    [ -f "$controls" ] || fail "no $controls (it is made with e2e_driver)"
+    . "$controls"
+    slot_ids
     # 32- or 64-bit Wine and prefixes, as the exe under test was built.
     E2E_BITS=$(pe_bits "$CONFIG_EXE") || exit 1
     use_wine "$E2E_BITS"
@@ -138,9 +150,9 @@ end_wine() {
 }
 
 # restart_wine [CHANGE...]: ends every Wine process of the prefix, so that
-# the next start picks up a changed LANG; runs CHANGE while none runs (a
-# server holds the registry and writes it back over any edit of its files),
-# then keeps a new server.
+# the next start picks up a changed LANG or what the registry holds now;
+# runs CHANGE while none runs (a server holds the registry and writes it back
+# over any edit of its files), then keeps a new server.
 restart_wine() {
     end_wine
     "$@"
@@ -148,20 +160,19 @@ restart_wine() {
 }
 
 # set_dpi DPI: the prefix's screen at DPI dots per inch, the two values
-# winecfg's slider writes. A CHANGE for restart_wine: it waits for its own
-# Wine processes to end, which the kept server never does.
+# winecfg's slider writes, set through the driver: read by every Wine process
+# started after it, and by the desktop's from the next restart_wine on (the
+# server writes the registry out as it ends).
 set_dpi() {
     local key
     for key in 'HKCU\Control Panel\Desktop' \
                'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-        "$WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
-            fail "cannot set LogPixels $1 under $key"
+        drv reg "$key" LogPixels dword "$1"
     done
-    wineserver -w
 }
 
 # start_desktop: the virtual desktop, made before the first Wine process that
-# shows a window or asks for one (the tool, the served driver). A Wine process
+# shows a window or asks for one (the tool, the driver). A Wine process
 # that finds no desktop starts explorer and waits 10 s for it; where explorer
 # takes longer (in the guest of scripts/guest, or on a loaded machine) the
 # process then goes on without a display driver, and the tool, unable to make

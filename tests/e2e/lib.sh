@@ -14,16 +14,3 @@
 for part in env tool dialog record report; do
     . "$(dirname "${BASH_SOURCE[0]}")/$part.sh"
 done
-
-# e2e_begin CONFIG_EXE DRIVER_EXE: the test's environment for the exe's
-# architecture (env_begin), and the dialog's control ids by the names
-# res/resource.h gives them (IDC_UPDATE=1046), generated into the build tree
-# beside the driver.
-e2e_begin() {
-    env_begin "$@"
-    local controls
-    controls=$(dirname "$DRIVER_EXE")/generated/controls.sh
-    [ -f "$controls" ] || fail "no $controls (it is made with e2e_driver)"
-    . "$controls"
-    slot_ids
-}

@@ -34,7 +34,8 @@ wait_tool
 is "[96] the exit code after cancel" "$TOOL_RC" 1
 
 log "[120] 120 DPI"
-restart_wine set_dpi 120
+set_dpi 120
+restart_wine
 start_tool "$game"
 wait_dialog >/dev/null
 check_glyphs 120
@@ -57,7 +58,8 @@ drv click $IDC_CANCEL
 wait_tool
 
 log "[96] IPAGothic standing for MS UI Gothic"
-restart_wine set_dpi 96
+set_dpi 96
+restart_wine
 stand_for_ui_gothic IPAGothic
 start_tool "$game"
 wait_dialog >/dev/null

@@ -5,21 +5,21 @@
 # the grown dialog lies within the work area, and a real mouse click on
 # "更新" saves the record and ends the tool.
 . "$(dirname "$0")/lib.sh" && e2e_begin "$@"
-E2E_DESKTOP=shell,1920x1080
 
 # taskbar_desktop: every Wine process in one desktop of the screen's size
-# with Wine's taskbar; runs inside restart_wine.
+# with Wine's taskbar, from the next restart_wine on.
 taskbar_desktop() {
     local explorer='HKCU\Software\Wine\Explorer'
-    "$WINE" reg add "$explorer" /v Desktop /d shell /f >/dev/null 2>&1 &&
-        "$WINE" reg add "$explorer\\Desktops" /v shell /d 1920x1080 /f >/dev/null 2>&1 &&
-        "$WINE" reg add "$explorer\\Desktops\\shell" /v EnableShell /t REG_DWORD /d 1 /f \
-            >/dev/null 2>&1 || fail "cannot set the desktop with its taskbar"
+    drv reg "$explorer" Desktop sz shell
+    drv reg "$explorer\\Desktops" shell sz 1920x1080
+    drv reg "$explorer\\Desktops\\shell" EnableShell dword 1
     set_dpi 144
 }
 
 start_display 1920x1080
-restart_wine taskbar_desktop
+taskbar_desktop
+restart_wine
+E2E_DESKTOP=shell,1920x1080
 game=$E2E_WORK/game
 install_tool "$game"
 start_tool "$game"

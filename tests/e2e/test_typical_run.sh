@@ -34,15 +34,11 @@ run_scenario() {
     log "[$tag] start without setup.dat"
     start_tool "$game"
     wait_dialog >/dev/null
-    # Asked once the tool runs: in the guest, a one-off Wine process just
-    # before the tool's start (here the driver) left that start without its
-    # desktop now and then (a desktop such a process makes closes as it leaves).
     is "[$tag] Wine's code page" "$(drv acp)" "$acp"
     drv nomsgbox
     # Wine's loader ran with randomisation off (scripts/wine-loader), and the
     # tool's process, started by Wine, inherited that. Wine shows a process's
-    # Windows command line: the tool's is its own path alone, while the
-    # driver's that started it names that path too, after its own.
+    # Windows command line: the tool's is its own path alone.
     if [ "$WINE_ROAD" = qemu ]; then
         # Under QEMU a process's /proc shows QEMU's command line and layout.
         limit "the tool's address-space layout not checked: under QEMU /proc shows QEMU's process, not the Windows one"

@@ -10,8 +10,7 @@ else
     version=winxp64 want="Windows Server 2003 5.2.3790 Service Pack 2"
 fi
 # The private copy of the prefix only.
-"$WINE" reg add 'HKCU\Software\Wine' /v Version /d $version /f >/dev/null 2>&1 ||
-    fail "cannot set the Windows version of the prefix"
+drv reg 'HKCU\Software\Wine' Version sz $version
 game=$E2E_WORK/game
 install_tool "$game"
 start_tool "$game"

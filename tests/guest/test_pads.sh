@@ -13,7 +13,7 @@ E2E_LIMIT=${E2E_LIMIT:-600}  # Wine runs some 25 times slower in the guest
 start_display
 pads_start
 for n in 1 2 3 4 5 6 7 8 9; do pad plug >/dev/null; done
-drv_serve
+start_driver
 log "nine pads attached ($SECONDS s)"
 # Wine lists all nine before the tool starts, so its start-up finds them.
 # PADS[i]: the pad DirectInput lists i-th, the tool's controller i + 1.
