@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-// ---- output: UTF-8, a line per call
-
+// Output: UTF-8, a line per call.
 void Print(const std::wstring& text);
 // Prints LINE as a command's answer; returns 0, the status of success.
 int Reply(const std::wstring& line);
@@ -18,8 +17,7 @@ int Fail(const std::wstring& what);
 // Unix time in ns from the same clock as the shell's `date +%s%N`.
 long long UnixNowNs();
 
-// ---- the tool's windows
-
+// The tool's windows.
 HWND MainWindow();
 HWND Dialog();
 HWND Control(int id);
@@ -65,19 +63,12 @@ int Bounded(const wchar_t* what, Call call)
     return 0;
 }
 
-// ---- the tool's process
-
-// The process of the tool as `start` started it (or the owner of its main
-// window when none was), 0 when there is neither.
-DWORD ToolProcessId();
-// Waits until the tool's loop has handled every message posted to it before
-// this call (see driver_tool.cpp).
-bool Sync(DWORD start, DWORD limit);
-// Waits until start-up is over; empty then, else why it is not (see
+// The tool's process, as `start` started it (else the owner of its main
+// window; 0 when there is neither), and the waits for its loop (see
 // driver_tool.cpp).
+DWORD ToolProcessId();
+bool Sync(DWORD start, DWORD limit);
 std::wstring WaitStartupOver(DWORD limit, DWORD pollMs);
-
-// ---- commands
 
 // A command's words after its name.
 struct Args {
@@ -114,7 +105,6 @@ constexpr CommandGroup Group(const wchar_t* title, const Command (&commands)[N])
 // Each file's commands, in the order `help` lists them.
 extern const CommandGroup kToolCommands;     // driver_tool.cpp
 extern const CommandGroup kDialogCommands;   // driver_dialog.cpp
-extern const CommandGroup kGlyphCommands;    // driver_glyphs.cpp
 extern const CommandGroup kSessionCommands;  // driver_session.cpp
 extern const CommandGroup kPadCommands;      // driver_pads.cpp
 extern const CommandGroup kBenchCommands;    // driver_bench.cpp

@@ -33,16 +33,13 @@ int Close(const Args& args)
 int Watch(const Args& args)
 {
     const int count = args.Int(1);
-    std::vector<int> ids;
     std::vector<HWND> ctrls;
     std::vector<std::wstring> last;
     for (size_t i = 2; i < args.size(); ++i) {
-        HWND ctrl = Control(args.Int(i));
-        if (!ctrl)
+        if (!Control(args.Int(i)))
             return Fail(L"no such control");
-        ids.push_back(args.Int(i));
-        ctrls.push_back(ctrl);
-        last.push_back(WindowText(ctrl));
+        ctrls.push_back(Control(args.Int(i)));
+        last.push_back(WindowText(ctrls.back()));
     }
     HWND dialog = Dialog();
     Print(L"ready");
@@ -58,7 +55,8 @@ int Watch(const Args& args)
             // The dialog's timer records the moved check now, before the
             // line lets the bench press the next key into the next slot.
             Send(dialog, WM_TIMER, kDialogTimerId, 0);
-            Print(std::to_wstring(stamp) + L" " + std::to_wstring(ids[i]) + L" " + now);
+            Print(std::to_wstring(stamp) + L" " + std::to_wstring(GetDlgCtrlID(ctrls[i])) + L" " +
+                  now);
             ++seen;
         }
         // Wine sleeps for the time asked (no 15.6 ms tick), so this is ~1 ms.

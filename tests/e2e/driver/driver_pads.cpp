@@ -55,13 +55,7 @@ void OpenController(const FoundController& controller)
     }
     if (FAILED(DirectInput()->CreateDevice(controller.m_Instance, &device, nullptr)))
         return;
-    DIPROPRANGE range;
-    range.diph.dwSize = sizeof(range);
-    range.diph.dwHeaderSize = sizeof(DIPROPHEADER);
-    range.diph.dwObj = 0;
-    range.diph.dwHow = DIPH_DEVICE;
-    range.lMin = -1000;
-    range.lMax = 1000;
+    DIPROPRANGE range = {{sizeof(range), sizeof(DIPROPHEADER), 0, DIPH_DEVICE}, -1000, 1000};
     if (FAILED(device->SetDataFormat(&c_dfDIJoystick2)) ||
         FAILED(device->SetProperty(DIPROP_RANGE, &range.diph)) || FAILED(device->Acquire())) {
         device->Release();
@@ -113,17 +107,13 @@ int Pads(const Args& args)
         std::set<std::wstring> distinct(names.begin(), names.end());
         return (int)names.size() == args.Int(1) && distinct.size() == names.size();
     };
-    while (!ListGameControllers(&names) || !settled()) {
-        if (GetTickCount() - start > args.Ms(0)) {
-            for (const std::wstring& name : names)
-                Print(name);
-            return Fail(L"not so many game controllers, each once, when the time was up");
-        }
+    bool listed;
+    while (!(listed = ListGameControllers(&names) && settled()) &&
+           GetTickCount() - start <= args.Ms(0))
         Sleep(20);
-    }
     for (const std::wstring& name : names)
         Print(name);
-    return 0;
+    return listed ? 0 : Fail(L"not so many game controllers, each once, when the time was up");
 }
 
 int PadWait(const Args& args)

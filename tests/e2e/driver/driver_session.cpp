@@ -23,11 +23,10 @@ int Reg(const Args& args)
         return Fail(L"cannot open " + path);
     const std::wstring& text = args.words[3];
     DWORD number = wcstoul(text.c_str(), nullptr, 10);
-    LONG set = type == L"sz"
-                   ? RegSetValueExW(key, args[1], 0, REG_SZ, (const BYTE*)text.c_str(),
-                                    (DWORD)((text.size() + 1) * sizeof(wchar_t)))
-                   : RegSetValueExW(key, args[1], 0, REG_DWORD, (const BYTE*)&number,
-                                    sizeof(number));
+    const bool sz = type == L"sz";
+    LONG set = RegSetValueExW(key, args[1], 0, sz ? REG_SZ : REG_DWORD,
+                              sz ? (const BYTE*)text.c_str() : (const BYTE*)&number,
+                              sz ? (DWORD)((text.size() + 1) * sizeof(wchar_t)) : sizeof(number));
     RegCloseKey(key);
     return set == ERROR_SUCCESS ? 0 : Fail(L"cannot set " + args.words[1] + L" under " + path);
 }

@@ -20,9 +20,14 @@ PROCESS_INFORMATION g_tool = {};
 bool StartProgram(const Args& args, size_t from, const wchar_t* cwd, bool shown,
                   PROCESS_INFORMATION* info)
 {
+    // A word is quoted only where it must be: dxdiag reads its command line
+    // itself and takes no quoted switch.
     std::wstring line;
-    for (size_t i = from; i < args.size(); ++i)
-        line += (i > from ? L" \"" : L"\"") + args.words[i] + L"\"";
+    for (size_t i = from; i < args.size(); ++i) {
+        const std::wstring& word = args.words[i];
+        const bool quoted = word.empty() || word.find_first_of(L" \t") != std::wstring::npos;
+        line += (i > from ? L" " : L"") + (quoted ? L"\"" + word + L"\"" : word);
+    }
     SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
     HANDLE none = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               &inherited, OPEN_EXISTING, 0, nullptr);
@@ -146,13 +151,9 @@ int Settle(const Args& args)
 {
     const DWORD start = GetTickCount(), limit = args.Ms(0);
     HWND main = MainWindow();
-    HANDLE process = main ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE,
-                                        ToolProcessId())
-                          : nullptr;
-    if (!process)
+    if (!main || !g_tool.hProcess)
         return Fail(L"no tool to settle");
-    const DWORD idle = WaitForInputIdle(process, limit);
-    CloseHandle(process);
+    const DWORD idle = WaitForInputIdle(g_tool.hProcess, limit);
     if (idle != 0)
         return Fail(idle == WAIT_TIMEOUT ? L"the tool's queue was never empty in time"
                                          : L"cannot wait for the tool's queue");
@@ -173,9 +174,7 @@ int MsgBox(const Args& args)
         Sleep(20);
     }
     Print(CaptionAndText(box));
-    HWND ok = GetDlgItem(box, IDOK);
-    if (!ok)
-        ok = GetDlgItem(box, IDCANCEL);
+    HWND ok = GetDlgItem(box, IDOK) ? GetDlgItem(box, IDOK) : GetDlgItem(box, IDCANCEL);
     if (ok)
         PostMessageW(ok, BM_CLICK, 0, 0);
     else

@@ -26,17 +26,14 @@ int Serve(const Args&);
 int Help(const Args&);
 
 const Command kDriverCommands[] = {
-    {L"serve", L"",
-     L"take commands from stdin, one a line, their words separated by tabs; answer each as a "
-     L"run of its own would, \"#status N\" last. One Wine process for a whole test",
-     Serve},
+    {L"serve", L"", L"take commands from stdin, one a line, their words separated by tabs; "
+     L"answer each as a run of its own would, \"#status N\" last", Serve},
     {L"help", L"", L"these lines", Help},
 };
 const CommandGroup kDriver = Group(L"the driver", kDriverCommands);
 
-const CommandGroup* const kGroups[] = {&kDriver,         &kToolCommands,    &kDialogCommands,
-                                       &kGlyphCommands,  &kSessionCommands, &kPadCommands,
-                                       &kBenchCommands};
+const CommandGroup* const kGroups[] = {&kDriver,          &kToolCommands, &kDialogCommands,
+                                       &kSessionCommands, &kPadCommands,  &kBenchCommands};
 
 const Command* Find(const std::wstring& name)
 {
