@@ -47,25 +47,23 @@ only_files() {
     [ "$have" = "$want" ] || fail "$dir holds '$have', expected '$want'"
 }
 
-log "read-only setup.dat: refused, kept"
-game=$E2E_WORK/game
-install_tool "$game"
-cp "$DEFAULT_RECORD" "$game/setup.dat"
-chattr +i "$game/setup.dat"
-defer chattr -i "$game/setup.dat"
-try_update "$game" refused
-chattr -i "$game/setup.dat"
-only_files "$game" config.exe setup.dat
+# try_immutable DIR FIXED saved|refused: try_update in DIR, which holds the
+# tool and the default record, while FIXED (DIR or its setup.dat) refuses
+# every change; DIR holds those two files alone after.
+try_immutable() {
+    install_tool "$1"
+    cp "$DEFAULT_RECORD" "$1/setup.dat"
+    chattr +i "$2"
+    defer chattr -i "$2"
+    try_update "$1" "$3"
+    chattr -i "$2"
+    only_files "$1" config.exe setup.dat
+}
 
+log "read-only setup.dat: refused, kept"
+try_immutable "$E2E_WORK/game" "$E2E_WORK/game/setup.dat" refused
 log "a folder that refuses new entries: saved in place"
-game=$E2E_WORK/immutable
-install_tool "$game"
-cp "$DEFAULT_RECORD" "$game/setup.dat"
-chattr +i "$game"
-defer chattr -i "$game"
-try_update "$game" saved
-chattr -i "$game"
-only_files "$game" config.exe setup.dat
+try_immutable "$E2E_WORK/immutable" "$E2E_WORK/immutable" saved
 
 log "a full file system: saved in place over the existing setup.dat"
 tiny=$E2E_WORK/tiny
