@@ -2,7 +2,7 @@
 # directions forced, "設定開始", one key, then "デフォルト". The assignment
 # must be over afterwards (a running one with both buttons disabled left the
 # player no way out), the defaults shown, and the next "設定開始" must work.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 game=$E2E_WORK/game
 install_tool "$game"
@@ -15,7 +15,7 @@ DEFAULT_NAMES="↑ ↓ ← → Z X C V A S Q W ESCAPE"
 STICK_NAMES="PAD1-↑ PAD1-↓ PAD1-← PAD1-→"
 
 log "directions forced, \"設定開始\", Q"
-drv setcheck 1048 1
+drv setcheck $IDC_FORCE_DIR_1P 1
 begin_assignment
 is "the names once the assignment began" "$(slot_names)" "$STICK_NAMES Z X C V A S Q W ESCAPE"
 is "the checked slot" "$(checked_slot)" 4
@@ -24,13 +24,13 @@ wait_text "${SLOT_EDITS[4]}" Q
 next_slot 5
 
 log "\"デフォルト\" during the assignment"
-click_done 1050
+click_done $IDC_DEFAULT
 
 # not_assigning WHEN: the dialog as a player finds it with no assignment running.
 not_assigning() {
-    is "設定開始 enabled $1" "$(drv enabled 1065)" 1
-    is "the forced-direction box enabled $1" "$(drv enabled 1048)" 1
-    is "設定終了 enabled $1" "$(drv enabled 1067)" 0
+    is "設定開始 enabled $1" "$(drv enabled $IDC_BEGIN_ASSIGN_1P)" 1
+    is "the forced-direction box enabled $1" "$(drv enabled $IDC_FORCE_DIR_1P)" 1
+    is "設定終了 enabled $1" "$(drv enabled $IDC_END_ASSIGN_1P)" 0
     is "the radios' checks $1" "$(drv checks "${SLOT_RADIOS[@]}")" "1 0 0 0 0 0 0 0 0 0 0 0 0"
     local slot
     for slot in "${!SLOT_RADIOS[@]}"; do
@@ -39,7 +39,7 @@ not_assigning() {
     is "the names $1" "$(slot_names)" "$DEFAULT_NAMES"
 }
 not_assigning "after デフォルト"
-is "the forced-direction box after デフォルト" "$(drv check 1048)" 1
+is "the forced-direction box after デフォルト" "$(drv check $IDC_FORCE_DIR_1P)" 1
 
 log "W and E pressed change nothing"
 press w
@@ -49,20 +49,20 @@ not_assigning "after W and E"
 
 log "the next \"設定開始\" works"
 begin_assignment
-is "設定開始 enabled after its second click" "$(drv enabled 1065)" 0
-is "設定終了 enabled after the second 設定開始" "$(drv enabled 1067)" 1
+is "設定開始 enabled after its second click" "$(drv enabled $IDC_BEGIN_ASSIGN_1P)" 0
+is "設定終了 enabled after the second 設定開始" "$(drv enabled $IDC_END_ASSIGN_1P)" 1
 is "the names once the second assignment began" "$(slot_names)" "$STICK_NAMES Z X C V A S Q W ESCAPE"
 is "the checked slot in the second assignment" "$(checked_slot)" 4
-is "the control with the focus" "$(drv focused)" 1016
+is "the control with the focus" "$(drv focused)" "$IDC_P1_RADIO_A"
 press r
 wait_text "${SLOT_EDITS[4]}" R
 next_slot 5
-click_done 1067
+click_done $IDC_END_ASSIGN_1P
 
-drv click 1046
+drv click $IDC_UPDATE
 wait_tool
 is "the exit code after update" "$TOOL_RC" 1
-default_settings > "$E2E_WORK/expected.dat"
+cp "$DEFAULT_RECORD" "$E2E_WORK/expected.dat"
 for slot in 0 1 2 3; do
     put_le32 "$E2E_WORK/expected.dat" "$(binding_offset $slot)" $((0x10100 + slot))
 done

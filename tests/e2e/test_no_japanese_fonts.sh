@@ -10,7 +10,7 @@
 #   2. The same prefix made to see no Japanese font at all, on a Western code
 #      page: the dialog draws every text in the font the tool carries, at the
 #      same size as in 1, every label whole.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 . "$(dirname "$0")/glyphs/checks.sh"
 
 # hide_japanese_fonts: fontconfig lists no font at all (Wine keeps its own, in
@@ -52,7 +52,7 @@ wait_dialog >/dev/null
 check_glyphs fonts whole
 [[ "$FACES" != *"$CARRIED_FACE"* ]] || fail "[fonts] the dialog took the carried font: $FACES"
 size_with=$(dialog_size)
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "[fonts] the exit code after cancel" "$TOOL_RC" 1
 
@@ -69,7 +69,7 @@ size_without=$(dialog_size)
     fail "[no-fonts] the dialog is $size_without, with Japanese fonts $size_with"
 is "[no-fonts] the title" "$(drv title)" "起動設定メニュー"
 dialog_shot "$ARTIFACTS/no-japanese-fonts-dialog.png" 480
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "[no-fonts] the exit code after cancel" "$TOOL_RC" 1
 log "pass: dialog $size_with in both"

@@ -10,7 +10,7 @@
 #   3. As 1, with a face of other metrics set up to stand for MS UI Gothic
 #      (IPAGothic as Wine's replacement, which then goes by the name of the
 #      face it replaces).
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 . "$(dirname "$0")/glyphs/checks.sh"
 
 # The prefix as set-up makes it: what a player has.
@@ -29,12 +29,13 @@ is "[96] the dialog's face" "$FACES" "$CARRIED_FACE"
 is "[96] the dialog" "$(dialog_size)" 746x602
 is "[96] the main window's width" "$(main_width)" 752
 dialog_shot "$ARTIFACTS/players-prefix-dialog.png"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "[96] the exit code after cancel" "$TOOL_RC" 1
 
 log "[120] 120 DPI"
-restart_wine set_dpi 120
+set_dpi 120
+restart_wine
 start_tool "$game"
 wait_dialog >/dev/null
 check_glyphs 120
@@ -42,7 +43,7 @@ is "[120] the dialog's face" "$FACES" "$CARRIED_FACE"
 carried=$(dialog_size)
 w=${carried%x*} h=${carried#*x}
 [ "$w" -gt 746 ] && [ "$h" -gt 602 ] || fail "[120] the dialog is $carried, not larger than at 96 DPI"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 
 log "[120] Ume UI Gothic standing for MS UI Gothic"
@@ -53,17 +54,18 @@ wait_dialog >/dev/null
 check_glyphs 120-face
 [[ "$FACES" != *"$CARRIED_FACE"* ]] || fail "[120-face] the dialog took the carried font: $FACES"
 is "[120] the dialog in the carried font, against the face's" "$carried" "$(dialog_size)"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 
 log "[96] IPAGothic standing for MS UI Gothic"
-restart_wine set_dpi 96
+set_dpi 96
+restart_wine
 stand_for_ui_gothic IPAGothic
 start_tool "$game"
 wait_dialog >/dev/null
 check_glyphs 96-ipa whole
 is "[96-ipa] the dialog's face" "$FACES" "$CARRIED_FACE"
 is "[96-ipa] the dialog" "$(dialog_size)" 746x602
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 log "pass: 746x602 at 96 DPI, $carried at 120 DPI"

@@ -4,22 +4,22 @@
 # so that the work area is less than the screen, the main window fitted to
 # the grown dialog lies within the work area, and a real mouse click on
 # "更新" saves the record and ends the tool.
-. "$(dirname "$0")/lib.sh" "$@"
-E2E_DESKTOP=shell,1920x1080
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 
 # taskbar_desktop: every Wine process in one desktop of the screen's size
-# with Wine's taskbar; runs inside restart_wine.
+# with Wine's taskbar, from the next restart_wine on.
 taskbar_desktop() {
     local explorer='HKCU\Software\Wine\Explorer'
-    "$WINE" reg add "$explorer" /v Desktop /d shell /f >/dev/null 2>&1 &&
-        "$WINE" reg add "$explorer\\Desktops" /v shell /d 1920x1080 /f >/dev/null 2>&1 &&
-        "$WINE" reg add "$explorer\\Desktops\\shell" /v EnableShell /t REG_DWORD /d 1 /f \
-            >/dev/null 2>&1 || fail "cannot set the desktop with its taskbar"
+    drv reg "$explorer" Desktop sz shell
+    drv reg "$explorer\\Desktops" shell sz 1920x1080
+    drv reg "$explorer\\Desktops\\shell" EnableShell dword 1
     set_dpi 144
 }
 
 start_display 1920x1080
-restart_wine taskbar_desktop
+taskbar_desktop
+restart_wine
+E2E_DESKTOP=shell,1920x1080
 game=$E2E_WORK/game
 install_tool "$game"
 start_tool "$game"
@@ -49,14 +49,14 @@ read -r dx dy dw dh < <(xwininfo -id "$DESKTOP_WINDOW" |
     awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
              /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }')
 is "the desktop's place on the X screen" "$dx,$dy ${dw}x$dh" "0,0 1920x1080"
-b=($(drv rect 1046))
+b=($(drv rect $IDC_UPDATE))
 x=$((dx + (b[0] + b[2]) / 2)) y=$((dy + (b[1] + b[3]) / 2))
 log "clicking \"更新\" (${b[0]},${b[1]}-${b[2]},${b[3]}) at $x,$y on the X screen"
 screenshot raised-dpi
 xdotool mousemove "$x" "$y" click 1
 wait_tool
 is "the exit code after the click on \"更新\"" "$TOOL_RC" 1
-default_settings > "$E2E_WORK/expected.dat"
+cp "$DEFAULT_RECORD" "$E2E_WORK/expected.dat"
 [ -f "$game/setup.dat" ] || fail "the click on \"更新\" saved no setup.dat"
 is "the length of setup.dat" "$(stat -c %s "$game/setup.dat")" 2384
 cmp "$game/setup.dat" "$E2E_WORK/expected.dat" || fail "setup.dat is not the default record"

@@ -1,7 +1,7 @@
 # What the machine offers, as the player and support see it: _debug.txt next
 # to the exe (Shift-JIS, CR LF, the file form) and the information box (the
 # dialog form), both from the platform's real Direct3D, DxDiag and memory.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 game=$E2E_WORK/game
 install_tool "$game"
@@ -27,9 +27,9 @@ check_report dialog "$E2E_WORK/box.lf"
 
 log "defaults refill the dialog and rewrite _debug.txt"
 rm "$game/_debug.txt"
-click_done 1050
+click_done $IDC_DEFAULT
 check_debug_txt "$game/_debug.txt"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "the exit code after cancel" "$TOOL_RC" 1
 log "pass"

@@ -4,11 +4,11 @@
 # and nothing is left behind. A read-only setup.dat keeps its bytes; a folder
 # that refuses new entries and a full file system still take the new record
 # into an existing setup.dat; a full file system without one gets nothing.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 
 # The record the update below saves: the defaults with full screen on.
-default_settings > "$E2E_WORK/updated.dat"
+cp "$DEFAULT_RECORD" "$E2E_WORK/updated.dat"
 put_byte "$E2E_WORK/updated.dat" 260 0x03
 
 # try_update DIR saved|refused: starts the tool in DIR, turns full screen on
@@ -19,8 +19,8 @@ try_update() {
     [ -e "$dir/setup.dat" ] && cp "$dir/setup.dat" "$E2E_WORK/kept.dat" || rm -f "$E2E_WORK/kept.dat"
     start_tool "$dir"
     wait_dialog >/dev/null
-    drv setcheck 1045 1
-    drv click 1046
+    drv setcheck $IDC_FULLSCREEN 1
+    drv click $IDC_UPDATE
     if [ "$outcome" = refused ]; then
         is "the message after a failed save in $dir" "$(drv msgbox "$E2E_LIMIT")" \
             "ERROR|設定ファイルの書き込みに失敗しました。"
@@ -47,30 +47,31 @@ only_files() {
     [ "$have" = "$want" ] || fail "$dir holds '$have', expected '$want'"
 }
 
-log "read-only setup.dat: refused, kept"
-game=$E2E_WORK/game
-install_tool "$game"
-default_settings > "$game/setup.dat"
-chattr +i "$game/setup.dat"
-try_update "$game" refused
-chattr -i "$game/setup.dat"
-only_files "$game" config.exe setup.dat
+# try_immutable DIR FIXED saved|refused: try_update in DIR, which holds the
+# tool and the default record, while FIXED (DIR or its setup.dat) refuses
+# every change; DIR holds those two files alone after.
+try_immutable() {
+    install_tool "$1"
+    cp "$DEFAULT_RECORD" "$1/setup.dat"
+    chattr +i "$2"
+    defer chattr -i "$2"
+    try_update "$1" "$3"
+    chattr -i "$2"
+    only_files "$1" config.exe setup.dat
+}
 
+log "read-only setup.dat: refused, kept"
+try_immutable "$E2E_WORK/game" "$E2E_WORK/game/setup.dat" refused
 log "a folder that refuses new entries: saved in place"
-game=$E2E_WORK/immutable
-install_tool "$game"
-default_settings > "$game/setup.dat"
-chattr +i "$game"
-try_update "$game" saved
-chattr -i "$game"
-only_files "$game" config.exe setup.dat
+try_immutable "$E2E_WORK/immutable" "$E2E_WORK/immutable" saved
 
 log "a full file system: saved in place over the existing setup.dat"
 tiny=$E2E_WORK/tiny
 mkdir -p "$tiny"
 mount -t tmpfs -o size=2m tmpfs "$tiny" || fail "cannot mount a tmpfs (needs root)"
+defer umount "$tiny"
 install_tool "$tiny"
-default_settings > "$tiny/setup.dat"
+cp "$DEFAULT_RECORD" "$tiny/setup.dat"
 # Fill what is left, so the temporary copy cannot take its 2,384 bytes.
 dd if=/dev/zero of="$tiny/filler" bs=1k 2>/dev/null || true
 sync

@@ -1,6 +1,6 @@
 # setup.dat as a player meets it: missing, saved, kept, found next to the
 # exe from any working directory, of the wrong length; one copy only.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 
 start_display
 game=$E2E_WORK/game
@@ -12,7 +12,7 @@ ms=$(wait_dialog)
 echo "startup_ms=$ms (process start to the dialog filled)"
 drv nomsgbox
 screenshot settings-startup
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "the exit code after cancel" "$TOOL_RC" 1
 [ ! -e "$game/setup.dat" ] || fail "cancel created setup.dat"
@@ -20,21 +20,19 @@ is "the exit code after cancel" "$TOOL_RC" 1
 log "no setup.dat, then update: the default record is written"
 start_tool "$game"
 wait_dialog >/dev/null
-drv click 1046
+drv click $IDC_UPDATE
 wait_tool
 is "the exit code after update" "$TOOL_RC" 1
-default_settings > "$E2E_WORK/expected.dat"
+cp "$DEFAULT_RECORD" "$E2E_WORK/expected.dat"
 cmp "$game/setup.dat" "$E2E_WORK/expected.dat" || fail "setup.dat is not the default record"
 
 log "a second copy brings the first forward and exits 0, touching nothing"
 start_tool "$game"
 wait_dialog >/dev/null
-first=$E2E_TOOL_PID
 before=$(stat -c %Y.%s "$game/setup.dat")
 is "the second copy's exit code" "$(run_copy "$game")" 0
 is "setup.dat's time and size after the second copy" "$(stat -c %Y.%s "$game/setup.dat")" "$before"
-E2E_TOOL_PID=$first
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "the first copy's exit code" "$TOOL_RC" 1
 
@@ -42,17 +40,17 @@ log "started from another directory: reads and writes next to the exe"
 other=$E2E_WORK/elsewhere
 mkdir -p "$other"
 # Stored: full screen on, resolution code 4 (1024x768), FSAA 4.
-default_settings > "$game/setup.dat"
+cp "$DEFAULT_RECORD" "$game/setup.dat"
 printf '\x03\x41\x58\x00' | dd of="$game/setup.dat" bs=1 seek=260 conv=notrunc 2>/dev/null
 printf '\x04' | dd of="$game/setup.dat" bs=1 seek=272 conv=notrunc 2>/dev/null
 start_tool "$game" "$other"
 wait_dialog >/dev/null
-is "the stored full-screen box" "$(drv check 1045)" 1
-is "the stored resolution item" "$(drv cursel 1081)" 4
-is "the stored anti-aliasing item" "$(drv cursel 1085)" 2
-drv setcheck 1045 0
-drv select 1081 0
-drv click 1046
+is "the stored full-screen box" "$(drv check $IDC_FULLSCREEN)" 1
+is "the stored resolution item" "$(drv cursel $IDC_RESOLUTION)" 4
+is "the stored anti-aliasing item" "$(drv cursel $IDC_FSAA)" 2
+drv setcheck $IDC_FULLSCREEN 0
+drv select $IDC_RESOLUTION 0
+drv click $IDC_UPDATE
 wait_tool
 is "the exit code after update" "$TOOL_RC" 1
 [ ! -e "$other/setup.dat" ] || fail "setup.dat written to the working directory"
@@ -65,7 +63,7 @@ cp "$game/setup.dat" "$E2E_WORK/short.dat"
 start_tool "$game"
 is "the message for a 100-byte setup.dat" "$(drv msgbox "$E2E_LIMIT")" "ERROR|設定ファイルが古いので読み込めませんでした"
 wait_dialog >/dev/null
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 cmp "$game/setup.dat" "$E2E_WORK/short.dat" || fail "cancel changed the short file"
 

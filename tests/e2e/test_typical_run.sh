@@ -4,7 +4,7 @@
 # the last), change options, update; setup.dat must then be the default
 # record plus exactly those changes, _debug.txt the report, and the next
 # start must show what was saved. Both languages must write the same bytes.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 
 # One key per action, in slot order, then one more that wraps to slot 0.
@@ -15,7 +15,7 @@ WRAP_KEY=u WRAP_NAME=U WRAP_CODE=0x16
 
 # The default record with this run's changes.
 expected_settings() {
-    default_settings > "$1"
+    cp "$DEFAULT_RECORD" "$1"
     local slot
     for slot in "${!CODES[@]}"; do put_le32 "$1" "$(binding_offset "$slot")" "${CODES[$slot]}"; done
     put_le32 "$1" "$(binding_offset 0)" $WRAP_CODE
@@ -34,15 +34,11 @@ run_scenario() {
     log "[$tag] start without setup.dat"
     start_tool "$game"
     wait_dialog >/dev/null
-    # Asked once the tool runs: in the guest, a one-off Wine process just
-    # before the tool's start (here the driver) left that start without its
-    # desktop now and then (a desktop such a process makes closes as it leaves).
     is "[$tag] Wine's code page" "$(drv acp)" "$acp"
     drv nomsgbox
     # Wine's loader ran with randomisation off (scripts/wine-loader), and the
     # tool's process, started by Wine, inherited that. Wine shows a process's
-    # Windows command line: the tool's is its own path alone, while the
-    # driver's that started it names that path too, after its own.
+    # Windows command line: the tool's is its own path alone.
     if [ "$WINE_ROAD" = qemu ]; then
         # Under QEMU a process's /proc shows QEMU's command line and layout.
         limit "the tool's address-space layout not checked: under QEMU /proc shows QEMU's process, not the Windows one"
@@ -56,12 +52,12 @@ run_scenario() {
             fail "[$tag] the tool's process runs with a random layout (personality '$personality')"
     fi
     is "[$tag] the title" "$(drv title)" "起動設定メニュー"
-    is "[$tag] button 1065" "$(drv text 1065)" "設定開始"
-    is "[$tag] resolution item 3" "$(drv itemtext 1081 3)" "800×600（デフォルト）"
-    is "[$tag] anti-aliasing item 0" "$(drv itemtext 1085 0)" "なし"
+    is "[$tag] the text of IDC_BEGIN_ASSIGN_1P" "$(drv text $IDC_BEGIN_ASSIGN_1P)" "設定開始"
+    is "[$tag] resolution item 3" "$(drv itemtext $IDC_RESOLUTION 3)" "800×600（デフォルト）"
+    is "[$tag] anti-aliasing item 0" "$(drv itemtext $IDC_FSAA 0)" "なし"
     is "[$tag] the default names" "$(slot_names)" "↑ ↓ ← → Z X C V A S Q W ESCAPE"
-    is "[$tag] radio 1087" "$(drv text 1087)" "START：メニュー"
-    is "[$tag] box 1048" "$(drv text 1048)" "方向キーを強制設定（アナログ不可）"
+    is "[$tag] the text of IDC_P1_RADIO_START" "$(drv text $IDC_P1_RADIO_START)" "START：メニュー"
+    is "[$tag] the text of IDC_FORCE_DIR_1P" "$(drv text $IDC_FORCE_DIR_1P)" "方向キーを強制設定（アナログ不可）"
     report_box_to "$E2E_WORK/box-$tag.txt"
     crlf_only "$E2E_WORK/box-$tag.txt" || fail "[$tag] the report box's lines do not end in CR LF"
     tr -d '\r' < "$E2E_WORK/box-$tag.txt" > "$E2E_WORK/box-$tag.lf"
@@ -71,7 +67,7 @@ run_scenario() {
     log "[$tag] \"設定開始\" and a key for each of the 13 actions"
     drv activate
     begin_assignment
-    is "[$tag] 設定開始 enabled after its click" "$(drv enabled 1065)" 0
+    is "[$tag] 設定開始 enabled after its click" "$(drv enabled $IDC_BEGIN_ASSIGN_1P)" 0
     is "[$tag] the checked slot at the start" "$(checked_slot)" 0
     for slot in "${!KEYS[@]}"; do
         press "${KEYS[$slot]}"
@@ -79,25 +75,26 @@ run_scenario() {
         next_slot $(((slot + 1) % 13))
     done
     # Wrapped: slot 0 checked again, and slot 12's radio no longer.
-    is "[$tag] radios 1012 and 1087 after the wrap" "$(drv checks 1012 1087)" "1 0"
+    is "[$tag] the first and the last action's radios after the wrap" \
+        "$(drv checks $IDC_P1_RADIO_UP $IDC_P1_RADIO_START)" "1 0"
     press $WRAP_KEY
-    wait_text 1020 $WRAP_NAME
+    wait_text $IDC_P1_EDIT_UP $WRAP_NAME
     is "[$tag] the names after the assignment" "$(slot_names)" "$WRAP_NAME ${NAMES[*]:1}"
     screenshot "typical-run-$tag-assigned"
     [ "$tag" = ja ] && dialog_shot "$ARTIFACTS/typical-run-dialog.png" 480
 
     log "[$tag] \"設定終了\", options, \"更新\""
-    click_done 1067
-    is "[$tag] box 1048 enabled after 設定終了" "$(drv enabled 1048)" 1
-    drv setcheck 1048 1
-    drv setcheck 1045 1
-    drv setcheck 1049 0
-    drv setcheck 1061 1
-    drv setcheck 1062 1
-    drv setcheck 1056 1
-    drv select 1081 4
-    drv select 1085 2
-    drv click 1046
+    click_done $IDC_END_ASSIGN_1P
+    is "[$tag] the forced-direction box enabled after 設定終了" "$(drv enabled $IDC_FORCE_DIR_1P)" 1
+    drv setcheck $IDC_FORCE_DIR_1P 1
+    drv setcheck $IDC_FULLSCREEN 1
+    drv setcheck $IDC_FPS_LOCK 0
+    drv setcheck $IDC_FPS_DISPLAY 1
+    drv setcheck $IDC_NO_RENDER_TEXTURE 1
+    drv setcheck $IDC_16BIT_COLOR 1
+    drv select $IDC_RESOLUTION 4
+    drv select $IDC_FSAA 2
+    drv click $IDC_UPDATE
     wait_tool
     is "[$tag] the exit code after update" "$TOOL_RC" 1
 
@@ -114,13 +111,15 @@ run_scenario() {
     start_tool "$game"
     wait_dialog >/dev/null
     drv nomsgbox
-    local boxes="1045 1049 1061 1056 1062 1078 1080 1079 1077 1076 1075 1048 1082"
-    is "[$tag] boxes $boxes" "$(drv checks $boxes)" "1 0 1 1 1 0 1 1 1 1 0 1 0"
-    is "[$tag] the resolution item" "$(drv cursel 1081)" 4
-    is "[$tag] the anti-aliasing item" "$(drv cursel 1085)" 2
+    local boxes=($IDC_FULLSCREEN $IDC_FPS_LOCK $IDC_FPS_DISPLAY $IDC_16BIT_COLOR $IDC_NO_RENDER_TEXTURE
+                 $IDC_TEXTURE_POW2 $IDC_BGM_IN_MEMORY $IDC_SCREEN_EFFECTS $IDC_CEL_SHADING $IDC_SHADOWS
+                 $IDC_LOW_RES_MODEL $IDC_FORCE_DIR_1P $IDC_FORCE_DIR_2P)
+    is "[$tag] boxes ${boxes[*]}" "$(drv checks "${boxes[@]}")" "1 0 1 1 1 0 1 1 1 1 0 1 0"
+    is "[$tag] the resolution item" "$(drv cursel $IDC_RESOLUTION)" 4
+    is "[$tag] the anti-aliasing item" "$(drv cursel $IDC_FSAA)" 2
     is "[$tag] the names after a restart" "$(slot_names)" "$WRAP_NAME ${NAMES[*]:1}"
     check_debug_txt "$game/_debug.txt"
-    drv click 1047
+    drv click $IDC_CANCEL
     wait_tool
     is "[$tag] the exit code after cancel" "$TOOL_RC" 1
     cmp -s "$game/setup.dat" "$E2E_WORK/$tag.dat" || fail "[$tag] cancel changed setup.dat"

@@ -2,7 +2,7 @@
 # tool comes up without a message and its report names the XP row of the
 # version table. A 64-bit build cannot meet 32-bit XP: Wine reports XP x64
 # there, which is version 5.2, the Server 2003 row.
-. "$(dirname "$0")/lib.sh" "$@"
+. "$(dirname "$0")/lib.sh" && e2e_begin "$@"
 start_display
 if [ "$E2E_BITS" = 32 ]; then
     version=winxp want="Windows XP 5.1.2600 Service Pack 3"
@@ -10,8 +10,7 @@ else
     version=winxp64 want="Windows Server 2003 5.2.3790 Service Pack 2"
 fi
 # The private copy of the prefix only.
-"$WINE" reg add 'HKCU\Software\Wine' /v Version /d $version /f >/dev/null 2>&1 ||
-    fail "cannot set the Windows version of the prefix"
+drv reg 'HKCU\Software\Wine' Version sz $version
 game=$E2E_WORK/game
 install_tool "$game"
 start_tool "$game"
@@ -22,7 +21,7 @@ is "the OS the report names under $version" "$os" "$want"
 report_box_to "$E2E_WORK/box.txt"
 grep -qF "$want" "$E2E_WORK/box.txt" || fail "the information box does not name $want"
 log "$version: $os"
-drv click 1047
+drv click $IDC_CANCEL
 wait_tool
 is "the exit code after cancel" "$TOOL_RC" 1
 log "pass"

@@ -7,13 +7,12 @@
 # One start of the tool for all of it: in the guest a Wine process takes
 # about 40 s to start.
 # Usage (in the guest, see scripts/guest): test_pads.sh CONFIG_EXE DRIVER_EXE
-E2E_LIMIT=${E2E_LIMIT:-600}  # Wine runs some 25 times slower in the guest
-. "$(dirname "$0")/../e2e/lib.sh" "$@"
+. "$(dirname "$0")/../e2e/lib.sh" && e2e_begin "$@"
 . "$(dirname "$0")/pads.sh"
 start_display
 pads_start
 for n in 1 2 3 4 5 6 7 8 9; do pad plug >/dev/null; done
-drv_serve
+start_driver
 log "nine pads attached ($SECONDS s)"
 # Wine lists all nine before the tool starts, so its start-up finds them.
 # PADS[i]: the pad DirectInput lists i-th, the tool's controller i + 1.
@@ -24,7 +23,7 @@ is "the pads DirectInput lists" "$(printf '%s\n' "${PADS[@]}" | sort | tr '\n' '
 game=$E2E_WORK/game
 install_tool "$game"
 # Everything but the thirteen bindings must come back as it was.
-default_settings > "$game/setup.dat"
+cp "$DEFAULT_RECORD" "$game/setup.dat"
 put_le32 "$game/setup.dat" $((4 + 4 * 32)) 0x10104   # player 2's first binding
 put_byte "$game/setup.dat" 2000 0x5a                   # a byte the tool does not map
 cp "$game/setup.dat" "$E2E_WORK/expected.dat"
@@ -35,7 +34,7 @@ drv activate
 mapfile -t start_names <<< "$(drv texts "${SLOT_EDITS[@]}")"
 
 ninth="virtual pad ${PADS[8]}"
-click_done 1065
+click_done $IDC_BEGIN_ASSIGN_1P
 is "the checked slot after 設定開始" "$(checked_slot)" 0
 
 # assigned SLOT NAME PAD: the name shows in the slot's box; the pad goes back
@@ -131,7 +130,7 @@ assigned 12 PAD8-1 "$p"
 log "thirteen actions assigned from eight pads and a key ($SECONDS s)"
 dialog_shot "$ARTIFACTS/guest-pads.png"
 
-drv click 1046
+drv click $IDC_UPDATE
 wait_tool
 is "the exit code after 更新" "$TOOL_RC" 1
 codes=(0x10106 0x10100 0x10107 0x10101 0x25 0x10000 0x10108 0x10102 0x10109 0x10103

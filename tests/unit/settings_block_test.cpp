@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "settings/settings_block.h"
@@ -12,28 +14,15 @@ uint32_t ReadLe32(const uint8_t* p)
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// The defaults as the game expects them in setup.dat, built byte by byte.
+// The defaults as the game expects them in setup.dat: the record committed
+// in tests/data, which the e2e tests and the fuzz seeds read too.
 std::vector<uint8_t> ExpectedDefaultImage()
 {
-    std::vector<uint8_t> image(kSettingsSize, 0);
-    auto put32 = [&](size_t offset, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            image[offset + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    const uint32_t keys[15] = {0xC8, 0xD0, 0xCB, 0xCD, 0x2C, 0x2D, 0x2E, 0x01,
-                               0x2F, 0x30, 0x31, 0x1E, 0x1F, 0x10, 0x11};
-    for (int n = 0; n < 15; ++n)
-        put32(4 + 4 * n, keys[n]);
-    put32(260, 0x00581101);
-    image[264] = 64;
-    image[265] = 64;
-    image[266] = 255;
-    image[267] = 128;
-    image[271] = 1;
-    image[276] = 2;
-    put32(280, 100);
-    put32(284, 100);
-    put32(288, 100);
+    std::ifstream file(RINGCFG_DEFAULT_RECORD, std::ios::binary);
+    std::vector<uint8_t> image((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
+    EXPECT_EQ(kSettingsSize, image.size()) << "reading " << RINGCFG_DEFAULT_RECORD;
+    image.resize(kSettingsSize);
     return image;
 }
 

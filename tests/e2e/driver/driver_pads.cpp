@@ -1,11 +1,12 @@
-#include "driver_pads.h"
+// The game controllers as DirectInput shows them to the driver's own process:
+// the same Wine, so the same devices, in the same order, as the tool gets.
+#include "tests/e2e/driver/driver.h"
 
 #define DIRECTINPUT_VERSION 0x0800
-#include <windows.h>
 #include <dinput.h>
 
-#include <cstring>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -54,13 +55,7 @@ void OpenController(const FoundController& controller)
     }
     if (FAILED(DirectInput()->CreateDevice(controller.m_Instance, &device, nullptr)))
         return;
-    DIPROPRANGE range;
-    range.diph.dwSize = sizeof(range);
-    range.diph.dwHeaderSize = sizeof(DIPROPHEADER);
-    range.diph.dwObj = 0;
-    range.diph.dwHow = DIPH_DEVICE;
-    range.lMin = -1000;
-    range.lMax = 1000;
+    DIPROPRANGE range = {{sizeof(range), sizeof(DIPROPHEADER), 0, DIPH_DEVICE}, -1000, 1000};
     if (FAILED(device->SetDataFormat(&c_dfDIJoystick2)) ||
         FAILED(device->SetProperty(DIPROP_RANGE, &range.diph)) || FAILED(device->Acquire())) {
         device->Release();
@@ -69,8 +64,10 @@ void OpenController(const FoundController& controller)
     g_Opened[controller.m_Name] = {controller.m_Instance, device};
 }
 
-}  // namespace
-
+// The product names of the attached game controllers, in DirectInput's order.
+// Each one listed is opened and kept open for the rest of the driver's run:
+// a device reads only the reports that come after it was opened. False when
+// DirectInput cannot be asked.
 bool ListGameControllers(std::vector<std::wstring>* names)
 {
     IDirectInput8W* input = DirectInput();
@@ -87,20 +84,75 @@ bool ListGameControllers(std::vector<std::wstring>* names)
     return true;
 }
 
-bool ReadGameController(const std::wstring& name, PadReading* reading)
+// What the controller named NAME reads now, the axes in the tool's range.
+// False when it cannot be read.
+bool ReadGameController(const std::wstring& name, DIJOYSTATE2* state)
 {
     auto opened = g_Opened.find(name);
     if (opened == g_Opened.end())
         return false;
     IDirectInputDevice8W* device = opened->second.m_pDevice;
-    DIJOYSTATE2 state;
     // No second Acquire: a device lost under the driver is a fault to see.
-    if (FAILED(device->Poll()) || FAILED(device->GetDeviceState(sizeof(state), &state)))
-        return false;
-    reading->m_lX = state.lX;
-    reading->m_lY = state.lY;
-    reading->m_lZ = state.lZ;
-    reading->m_dwPov = state.rgdwPOV[0];
-    std::memcpy(reading->m_Buttons, state.rgbButtons, sizeof(reading->m_Buttons));
-    return true;
+    return SUCCEEDED(device->Poll()) && SUCCEEDED(device->GetDeviceState(sizeof(*state), state));
 }
+
+int Pads(const Args& args)
+{
+    const DWORD start = GetTickCount();
+    std::vector<std::wstring> names;
+    // While Wine's bus is still bringing the pads up, DirectInput can list
+    // the right number with some pads twice and others missing: the list
+    // counts only once every name in it is another pad's.
+    auto settled = [&] {
+        std::set<std::wstring> distinct(names.begin(), names.end());
+        return (int)names.size() == args.Int(1) && distinct.size() == names.size();
+    };
+    bool listed;
+    while (!(listed = ListGameControllers(&names) && settled()) &&
+           GetTickCount() - start <= args.Ms(0))
+        Sleep(20);
+    for (const std::wstring& name : names)
+        Print(name);
+    return listed ? 0 : Fail(L"not so many game controllers, each once, when the time was up");
+}
+
+int PadWait(const Args& args)
+{
+    const bool rest = args.words[1] == L"rest";
+    const int button = args.Int(1);
+    const DWORD start = GetTickCount();
+    for (size_t i = 2; i < args.size();) {
+        DIJOYSTATE2 r;
+        if (!ReadGameController(args.words[i], &r))
+            return Fail(L"no such game controller listed before, or it cannot be read");
+        bool anyDown = false;
+        for (unsigned char b : r.rgbButtons)
+            anyDown = anyDown || (b & 0x80);
+        if (rest ? !anyDown && !r.lX && !r.lY && !r.lZ && r.rgdwPOV[0] == 0xFFFFFFFF
+                 : button >= 0 && button < 128 && (r.rgbButtons[button] & 0x80)) {
+            ++i;
+            continue;
+        }
+        if (GetTickCount() - start > args.Ms(0)) {
+            Print(args.words[i] + L": x " + std::to_wstring(r.lX) + L" y " +
+                  std::to_wstring(r.lY) + L" z " + std::to_wstring(r.lZ) + L" pov " +
+                  std::to_wstring(r.rgdwPOV[0]));
+            return Fail(L"not so when the time was up");
+        }
+        Sleep(2);
+    }
+    return 0;
+}
+
+const Command kCommands[] = {
+    {L"pads", L"SECONDS COUNT", L"wait until DirectInput lists COUNT attached game controllers, "
+     L"no name twice; print their names in its order (the order in which the tool numbers "
+     L"them). Each one is kept open: later reads see what came after this", Pads},
+    {L"padwait", L"SECONDS rest|BUTTON NAME...", L"wait until each named controller, as listed "
+     L"before in the same driver, is at rest (no button down, stick and Z in the middle, hat "
+     L"centred) or has BUTTON down", PadWait},
+};
+
+} // namespace
+
+const CommandGroup kPadCommands = Group(L"game controllers (the guest tests)", kCommands);

@@ -1,9 +1,9 @@
-// Loaded into the running config.exe by glyph_check through a WH_GETMESSAGE
-// hook on the tool's thread: a font handle, and a font the tool registered
-// for itself alone, only mean something inside the tool's own process. On
-// the check message it walks the settings dialog's controls and sends the
-// answer back to the checker's window with WM_COPYDATA, one line a control
-// and one more for each item of a combo box:
+// Loaded into the running config.exe by the driver's glyphs command through
+// a WH_GETMESSAGE hook on the tool's thread: a font handle, and a font the
+// tool registered for itself alone, only mean something inside the tool's
+// own process. On the check message it walks the settings dialog's controls
+// and sends the answer back to the driver's window with WM_COPYDATA, one
+// line a control and one more for each item of a combo box:
 //   ID <tab> text|item N <tab> FACE <tab> MISSING <tab> CHARACTERS <tab> WHAT
 // WHAT is the missing characters as U+XXXX, or the text's start. A bitmap
 // static has the line "- <tab> bitmap".
@@ -56,6 +56,13 @@ std::wstring CheckText(HFONT font, int id, const std::wstring& kind, const std::
            L"\n";
 }
 
+std::wstring WindowTextOf(HWND wnd)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(wnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(wnd, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 // How many pixels a button's text runs past the room its control gives it
 // (0 when it is whole, or the control shows no label): the size the button
 // itself asks for to show all of it (BCM_GETIDEALSIZE, comctl32 6, whose
@@ -68,8 +75,7 @@ int Overrun(HWND c, const wchar_t* cls, HFONT font)
     RECT r;
     GetClientRect(c, &r);
     if ((GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
-        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(c)) + 1, L'\0');
-        text.resize(static_cast<size_t>(GetWindowTextW(c, &text[0], static_cast<int>(text.size()))));
+        const std::wstring text = WindowTextOf(c);
         HDC dc = GetDC(c);
         HGDIOBJ old = SelectObject(dc, font);
         SIZE size = {};
@@ -85,13 +91,6 @@ int Overrun(HWND c, const wchar_t* cls, HFONT font)
     if (!SendMessageW(c, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
         return -1;
     return ideal.cx > r.right ? static_cast<int>(ideal.cx - r.right) : 0;
-}
-
-std::wstring WindowTextOf(HWND wnd)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(wnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(wnd, &text[0], static_cast<int>(text.size()))));
-    return text;
 }
 
 std::wstring CheckDialog()
