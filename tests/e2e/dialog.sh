@@ -32,7 +32,7 @@ begin_assignment() {
 
 screenshot() {
     drv paint
-    import -window root "$ARTIFACTS/$1.png" 2>/dev/null || log "no screenshot"
+    timeout "$E2E_X_LIMIT" import -window root "$ARTIFACTS/$1.png" 2>/dev/null || log "no screenshot"
 }
 
 # keys_taken: waits until the tool has read every key pressed before, so that
@@ -85,7 +85,7 @@ dialog_shot() {
     drv paint
     r=($(drv rects))
     full=$E2E_WORK/shot-full.png
-    import -window root "$full" 2>/dev/null || { log "no screenshot"; return 0; }
+    timeout "$E2E_X_LIMIT" import -window root "$full" 2>/dev/null || { log "no screenshot"; return 0; }
     local w=$((r[3] - r[1])) h=$((r[4] - r[2]))
     if [ -n "${2:-}" ]; then
         convert "$full" -crop "${w}x${h}+${r[1]}+${r[2]}" +repage -resize "$2x" \
@@ -93,6 +93,19 @@ dialog_shot() {
     else
         convert "$full" -crop "${w}x${h}+${r[1]}+${r[2]}" +repage "$1"
     fi
+}
+
+# shown_window: "X Y WIDTH HEIGHT" of the tool's main window as the X screen
+# shows it (the X window Wine gives it inside the desktop's). Wine 10 scales
+# a window that declares no DPI awareness whole, as Windows 8.1 and later
+# do, so there it is larger than the tool's own coordinates say.
+shown_window() {
+    local id
+    id=$(timeout "$E2E_X_LIMIT" xdotool search --name '^起動設定メニュー$' 2>/dev/null | head -1)
+    [ -n "$id" ] || fail "no X window of the tool's main window"
+    timeout "$E2E_X_LIMIT" xwininfo -id "$id" |
+        awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+                 /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }'
 }
 
 # report_box_to FILE: the information box's text, exactly, in UTF-8 (the

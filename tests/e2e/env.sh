@@ -45,6 +45,9 @@ e2e_begin() {
     # gets there fails: scripts/common gives it, with its reasons, for the
     # host and for the guest of scripts/guest.
     E2E_LIMIT=${E2E_LIMIT:-$(e2e_limit)}
+    # Any one wait on the X side alone (Xvfb's start and end, one xdotool
+    # call), which no Wine start slows (scripts/common).
+    E2E_X_LIMIT=${E2E_X_LIMIT:-$LIMIT_E2E_X}
     E2E_DESKTOP=${E2E_DESKTOP:-Default,1024x768}
     E2E_XVFB_PID=
     ARTIFACTS=${ARTIFACTS:-$E2E_ROOT/artifacts}
@@ -87,11 +90,19 @@ start_display() {
     Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     defer stop_display
-    read -r n < "$fifo" || fail "Xvfb did not start"
+    read -r -t "$E2E_X_LIMIT" n < "$fifo" || fail "Xvfb did not start within $E2E_X_LIMIT s"
     [ -n "$n" ] || fail "Xvfb did not start"
     export DISPLAY=:$n
 }
-stop_display() { kill "$E2E_XVFB_PID" 2>/dev/null && wait "$E2E_XVFB_PID" 2>/dev/null; }
+# stop_display: the test's X server ended, killed if it has not ended
+# within E2E_X_LIMIT s of being asked.
+stop_display() {
+    kill "$E2E_XVFB_PID" 2>/dev/null || return 0
+    local deadline=$((SECONDS + E2E_X_LIMIT))
+    while kill -0 "$E2E_XVFB_PID" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    kill -KILL "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+}
 
 # use_prefix: the prefix E2E_PREFIX names; without it each run works in its
 # own copy of the x11 prefix: the test's end ends every Wine process of the
@@ -134,18 +145,46 @@ copy_prefix() {
 # test ends it. By itself it ends 3 s after its last process, and a process
 # started in that moment may meet it on its way out. In the guest, where
 # both take long, a test once found every Wine process gone, the desktop's
-# explorer too, soon after its first one-off driver command.
+# explorer too, soon after its first one-off driver command. What it says
+# (a protocol error ends a process with no word of its own) goes to the
+# work folder's wineserver.log, shown when the desktop does not come.
 keep_wineserver() {
     E2E_WINE=1
-    wineserver -p 2>/dev/null || true
+    E2E_BOOTED=0
+    wineserver -p 2>>"$E2E_WORK/wineserver.log" || true
 }
 
 # end_wine: every Wine process of the prefix ended (the tool, the driver, the
-# desktop, the services, the server).
+# desktop, the services, the server), or the test fails naming those left.
 end_wine() {
     tool_forgotten
     wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
+    timeout "$(wine_end_limit)" wineserver -w 2>/dev/null ||
+        fail "Wine's processes of $WINEPREFIX did not end within $(wine_end_limit) s: $(wine_processes | tr '\n' '|')"
+}
+
+# boot_wine: the session booted (wineboot run to its end: services, devices
+# and the start-up programs done), so that no process of the boot asks for a
+# desktop beside the test's. The first Wine process of a session is held
+# until wineboot has made the session, and wineboot then goes on without it.
+boot_wine() {
+    [ "$E2E_BOOTED" = 0 ] || return 0
+    timeout "$E2E_LIMIT" "$WINE" wineboot.exe >>"$E2E_WORK/wineboot.log" 2>&1 ||
+        fail "Wine's session did not boot within $E2E_LIMIT s (wineboot said: $(tail -n 5 "$E2E_WORK/wineboot.log" | tr '\n' '|'))"
+    E2E_BOOTED=1
+}
+
+# wine_processes: every process of the test's prefix, one line each: pid,
+# state, CPU time (user and system ticks), command line.
+wine_processes() {
+    local env pid
+    for env in /proc/[0-9]*/environ; do
+        pid=${env#/proc/}; pid=${pid%/environ}
+        tr '\0' '\n' 2>/dev/null <"$env" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        printf '%s %s %s\n' "$pid" \
+            "$(awk '{ sub(/^.*\) /, ""); print $1, "user", $12, "sys", $13 }' "/proc/$pid/stat" 2>/dev/null)" \
+            "$(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline")"
+    done
 }
 
 # restart_wine [CHANGE...]: ends every Wine process of the prefix, so that
@@ -171,38 +210,70 @@ set_dpi() {
 }
 
 # start_desktop: the virtual desktop, made before the first Wine process that
-# shows a window or asks for one (the tool, the driver). A Wine process
-# that finds no desktop starts explorer and waits 10 s for it; where explorer
-# takes longer (in the guest of scripts/guest, or on a loaded machine) the
-# process then goes on without a display driver, and the tool, unable to make
-# its window, ends at once (with 0). Explorer started by itself takes the
-# time it needs. E2E_DESKTOP names the desktop and its size, as the prefix's
-# Explorer settings give them to every Wine process.
+# shows a window or asks for one (the tool, the driver), once the session has
+# booted. A Wine process that finds no desktop starts explorer and waits 10 s
+# for it; where explorer takes longer (in the guest of scripts/guest, or on a
+# loaded machine) the process then goes on without a display driver, and the
+# tool, unable to make its window, ends at once (with 0). Explorer started by
+# itself takes the time it needs. E2E_DESKTOP names the desktop and its size,
+# as the prefix's Explorer settings give them to every Wine process. Wine's
+# errors and its process starts go to explorer.log; a desktop that does not
+# come leaves a dump of the session in artifacts/ (desktop_dump).
 start_desktop() {
     desktop_shown && return 0
+    boot_wine
     local log=$E2E_WORK/explorer.log deadline=$((SECONDS + E2E_LIMIT))
-    "$WINE" explorer.exe "/desktop=$E2E_DESKTOP" >"$log" 2>&1 &
+    WINEDEBUG=err+all,+timestamp,+pid,+process "$WINE" explorer.exe "/desktop=$E2E_DESKTOP" >"$log" 2>&1 &
     local explorer=$!
-    # Its early end is no failure: another explorer, started by a Wine process
-    # by itself, may be making the desktop.
     until desktop_shown; do
-        [ $SECONDS -lt $deadline ] ||
-            fail "no Wine desktop within $E2E_LIMIT s (explorer $(running "$explorer"), X server $(running "$E2E_XVFB_PID"), xdotool said: $(tr '\n' '|' <"$E2E_WORK/xdotool.err")); explorer said: $(tail -n 5 "$log" | tr '\n' '|')"
+        # Nothing else of the booted session asks for a desktop: an
+        # explorer that has ended will not make one.
+        if [ $SECONDS -ge $deadline ] || ! kill -0 "$explorer" 2>/dev/null; then
+            desktop_dump
+            fail "no Wine desktop within $((E2E_LIMIT - deadline + SECONDS)) s (explorer $(running "$explorer"), X server $(running "$E2E_XVFB_PID"), xdotool said: $(tr '\n' '|' <"$E2E_WORK/xdotool.err")); explorer said: $(tail -n 5 "$log" | tr '\n' '|'); the session's dump is in $E2E_DUMP"
+        fi
         sleep 0.2
     done
+}
+
+# desktop_dump: what the session was doing when the desktop did not come,
+# into artifacts/ (E2E_DUMP names the file): the prefix's processes with
+# their kernel stacks, twice a few seconds apart, the X windows, and what
+# explorer, wineboot and the wineserver said.
+desktop_dump() {
+    E2E_DUMP=$ARTIFACTS/desktop-dump-$(basename "$0" .sh)-$$.txt
+    local take pid
+    {
+        for take in 1 2; do
+            [ $take = 1 ] || sleep 3
+            echo "=== the prefix's processes, take $take ($(date +%T))"
+            wine_processes | while read -r pid _; do
+                wine_processes | grep "^$pid " || true
+                sed 's/^/    /' "/proc/$pid/stack" 2>/dev/null || echo "    (no kernel stack)"
+            done
+        done
+        echo "=== xwininfo -root -tree"
+        timeout "$E2E_X_LIMIT" xwininfo -root -tree 2>&1 || echo "(xwininfo failed)"
+        local f
+        for f in explorer wineboot wineserver; do
+            echo "=== $f.log"
+            cat "$E2E_WORK/$f.log" 2>/dev/null || echo "(none)"
+        done
+    } > "$E2E_DUMP" 2>&1
+    log "the session's dump: $E2E_DUMP"
 }
 
 # running PID: whether that process still runs, as a failure tells it.
 running() { if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then echo running; else echo ended; fi; }
 
 # desktop_shown: true when the virtual desktop's X window exists; its id is
-# then in DESKTOP_WINDOW. xdotool's search ends with an X error when a window
+# then in DESKTOP_WINDOW (Wine 10 gives it a title in the prefix's language). xdotool's search ends with an X error when a window
 # it reads goes away meanwhile, as Wine's start-up windows do; such a look
 # says nothing either way and is made again, for at most E2E_LIMIT s.
 desktop_shown() {
     local err=$E2E_WORK/xdotool.err deadline=$((SECONDS + E2E_LIMIT))
     while :; do
-        DESKTOP_WINDOW=$(xdotool search --name "Wine desktop" 2>"$err" | head -1) || true
+        DESKTOP_WINDOW=$(timeout "$E2E_X_LIMIT" xdotool search --name 'Wine ([Dd]esktop|デスクトップ)' 2>"$err" | head -1) || true
         [ -n "$DESKTOP_WINDOW" ] && return 0
         grep -q '^X Error' "$err" || return 1
         [ $SECONDS -lt $deadline ] ||
@@ -221,5 +292,6 @@ focus_desktop() {
 # caller waits for its effect.
 press() {
     focus_desktop
-    xdotool key --clearmodifiers "$1"
+    timeout "$E2E_X_LIMIT" xdotool key --clearmodifiers "$1" ||
+        fail "xdotool did not press $1 within $E2E_X_LIMIT s"
 }

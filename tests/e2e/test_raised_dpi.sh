@@ -45,7 +45,7 @@ log "work area $wl,$wt-$wr,$wb; main window $main; dialog ${r[6]},${r[7]}-${r[8]
 # QEMU's user mode the window found when the tool was started was once a
 # desktop made meanwhile by another Wine process, gone since).
 desktop_shown || fail "no Wine desktop window with the tool's dialog up"
-read -r dx dy dw dh < <(xwininfo -id "$DESKTOP_WINDOW" |
+read -r dx dy dw dh < <(timeout "$E2E_X_LIMIT" xwininfo -id "$DESKTOP_WINDOW" |
     awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
              /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }')
 is "the desktop's place on the X screen" "$dx,$dy ${dw}x$dh" "0,0 1920x1080"
@@ -53,7 +53,7 @@ b=($(drv rect $IDC_UPDATE))
 x=$((dx + (b[0] + b[2]) / 2)) y=$((dy + (b[1] + b[3]) / 2))
 log "clicking \"更新\" (${b[0]},${b[1]}-${b[2]},${b[3]}) at $x,$y on the X screen"
 screenshot raised-dpi
-xdotool mousemove "$x" "$y" click 1
+timeout "$E2E_X_LIMIT" xdotool mousemove "$x" "$y" click 1 || fail "xdotool did not click within $E2E_X_LIMIT s"
 wait_tool
 is "the exit code after the click on \"更新\"" "$TOOL_RC" 1
 cp "$DEFAULT_RECORD" "$E2E_WORK/expected.dat"
