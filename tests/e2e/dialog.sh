@@ -95,17 +95,22 @@ dialog_shot() {
     fi
 }
 
-# shown_window: "X Y WIDTH HEIGHT" of the tool's main window as the X screen
-# shows it (the X window Wine gives it inside the desktop's). Wine 10 scales
-# a window that declares no DPI awareness whole, as Windows 8.1 and later
-# do, so there it is larger than the tool's own coordinates say.
+# x_geometry ID: "X Y WIDTH HEIGHT" of X window ID on the X screen.
+x_geometry() {
+    timeout "$E2E_X_LIMIT" xwininfo -id "$1" |
+        awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+                 /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }'
+}
+
+# shown_window: x_geometry of the tool's main window, the X window Wine gives
+# it inside the desktop's. Wine 10 scales a window that declares no DPI
+# awareness whole, as Windows 8.1 and later do, so there it is larger than
+# the tool's own coordinates say.
 shown_window() {
     local id
     id=$(timeout "$E2E_X_LIMIT" xdotool search --name '^起動設定メニュー$' 2>/dev/null | head -1)
     [ -n "$id" ] || fail "no X window of the tool's main window"
-    timeout "$E2E_X_LIMIT" xwininfo -id "$id" |
-        awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
-                 /Width/ { w = $2 } /Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }'
+    x_geometry "$id"
 }
 
 # report_box_to FILE: the information box's text, exactly, in UTF-8 (the

@@ -70,6 +70,10 @@ tiny=$E2E_WORK/tiny
 mkdir -p "$tiny"
 mount -t tmpfs -o size=2m tmpfs "$tiny" || fail "cannot mount a tmpfs (needs root)"
 defer umount "$tiny"
+# Wine 10 runs in a mount namespace of its own, made as each Wine process of
+# the session started (scripts/wine10/run): a session started after the
+# mount sees it.
+restart_wine
 install_tool "$tiny"
 cp "$DEFAULT_RECORD" "$tiny/setup.dat"
 # Fill what is left, so the temporary copy cannot take its 2,384 bytes.
