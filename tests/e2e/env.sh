@@ -227,8 +227,10 @@ start_desktop() {
     local explorer=$!
     until desktop_shown; do
         # Nothing else of the booted session asks for a desktop: an
-        # explorer that has ended will not make one.
-        if [ $SECONDS -ge $deadline ] || ! kill -0 "$explorer" 2>/dev/null; then
+        # explorer that has ended will not make one, nor one that went on
+        # without its display driver (docs/known-issues.md).
+        if [ $SECONDS -ge $deadline ] || ! kill -0 "$explorer" 2>/dev/null ||
+            grep -q 'nodrv_CreateWindow' "$log"; then
             desktop_dump
             fail "no Wine desktop within $((E2E_LIMIT - deadline + SECONDS)) s (explorer $(running "$explorer"), X server $(running "$E2E_XVFB_PID"), xdotool said: $(tr '\n' '|' <"$E2E_WORK/xdotool.err")); explorer said: $(tail -n 5 "$log" | tr '\n' '|'); the session's dump is in $E2E_DUMP"
         fi
