@@ -221,7 +221,7 @@ set_dpi() {
 # come leaves a dump of the session in artifacts/ (desktop_dump).
 start_desktop() {
     desktop_shown && return 0
-    local try log=$E2E_WORK/explorer.log deadline explorer
+    local try log=$E2E_WORK/explorer.log deadline explorer nodrv
     for try in 1 2; do
         boot_wine
         deadline=$((SECONDS + E2E_LIMIT))
@@ -231,7 +231,9 @@ start_desktop() {
             # An explorer that went on without its display driver (a race
             # of Wine's own start-up, docs/known-issues.md) makes no
             # desktop: once, the session starts again, the tool not yet in it.
-            if [ $try = 1 ] && grep -q 'nodrv_CreateWindow' "$log"; then
+            nodrv=0
+            grep -q 'nodrv_CreateWindow' "$log" && nodrv=1
+            if [ $nodrv = 1 ] && [ $try = 1 ]; then
                 desktop_dump
                 log "explorer went on without its display driver: the session starts again"
                 restart_wine
@@ -240,8 +242,7 @@ start_desktop() {
             # Nothing else of the booted session asks for a desktop: an
             # explorer that has ended will not make one, nor one without
             # its driver.
-            if [ $SECONDS -ge $deadline ] || ! kill -0 "$explorer" 2>/dev/null ||
-                grep -q 'nodrv_CreateWindow' "$log"; then
+            if [ $nodrv = 1 ] || [ $SECONDS -ge $deadline ] || ! kill -0 "$explorer" 2>/dev/null; then
                 desktop_dump
                 fail "no Wine desktop within $((E2E_LIMIT - deadline + SECONDS)) s (explorer $(running "$explorer"), X server $(running "$E2E_XVFB_PID"), xdotool said: $(tr '\n' '|' <"$E2E_WORK/xdotool.err")); explorer said: $(tail -n 5 "$log" | tr '\n' '|'); the session's dump is in $E2E_DUMP"
             fi
@@ -257,14 +258,14 @@ start_desktop() {
 # explorer, wineboot and the wineserver said.
 desktop_dump() {
     E2E_DUMP=$ARTIFACTS/desktop-dump-$(basename "$0" .sh)-$$.txt
-    local take pid
+    local take line
     {
         for take in 1 2; do
             [ $take = 1 ] || sleep 3
             echo "=== the prefix's processes, take $take ($(date +%T))"
-            wine_processes | while read -r pid _; do
-                wine_processes | grep "^$pid " || true
-                sed 's/^/    /' "/proc/$pid/stack" 2>/dev/null || echo "    (no kernel stack)"
+            wine_processes | while read -r line; do
+                echo "$line"
+                sed 's/^/    /' "/proc/${line%% *}/stack" 2>/dev/null || echo "    (no kernel stack)"
             done
         done
         echo "=== xwininfo -root -tree"
